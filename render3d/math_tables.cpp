@@ -43,9 +43,9 @@ int32_t ClassVMathTables::Tan(int32_t angle) const {
     const int32_t turn = angle & 4095;
     if (turn == 1024) return 0x7FFFFFFF;
     if (turn == 3072) return -0x7FFFFFFF;
-    // The sine as 2.30 over the cosine as 2.14 gives 16.16. Table values are at most 65536,
-    // so the shift stays in range, and a cosine that survives the shift is at least 25 in
-    // magnitude, so the quotient does too.
+    // The sine as 2.30 over the cosine as 2.14 gives 16.16. Table values are at most 65536
+    // in magnitude, so the shifted sine stays within 2^30; a cosine that is not 0 after its
+    // shift is at least 25 in magnitude, so the quotient stays within 2^30 / 25.
     const int32_t cosine = Cos(angle) >> 2;
     if (cosine == 0) return 0x7FFFFFFF;
     return (Sin(angle) << 14) / cosine;

@@ -72,7 +72,7 @@ void Transform(uint32_t state[4], const uint8_t* block) {
 void MD5Hex(char* destination, const void* data, size_t length) {
     uint32_t state[4] = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476};
     const auto* bytes = static_cast<const uint8_t*>(data);
-    size_t whole = length - length % 64;
+    const size_t whole = length - length % 64;
     for (size_t offset = 0; offset < whole; offset += 64) Transform(state, bytes + offset);
 
     // The tail: the remaining bytes, a 0x80 byte, zeros up to 56 bytes modulo 64, then the

@@ -30,7 +30,6 @@ VPackRecognition RecogniseVPCK(ClassVDiskFile& file, VPackHeader& header) {
     uint8_t start[kVPCKFileHeaderSize];
     file.Seek(0);
     if (!ReadExact(file, start, sizeof(start)) || Load32(start) != kPackMagicVPCK) return {};
-    header = VPackHeader{};
     header.magic = kPackMagicVPCK;
     header.kind = Load32(start + 4);
     header.headerSize = kPackHeaderSize;
@@ -44,7 +43,6 @@ VPackRecognition RecogniseVPK2(ClassVDiskFile& file, VPackHeader& header) {
     file.Seek(0);
     if (!ReadExact(file, start, sizeof(start)) || Load32(start) != kPackMagicVPK2) return {};
     file.Seek(0);
-    header = VPackHeader{};
     header.magic = kPackMagicVPK2;
     header.kind = kPackKindFree;
     header.headerSize = kPackHeaderSize;
@@ -68,6 +66,7 @@ uint32_t PackHeaderChecksum(const void* bytes, size_t count) {
 }
 
 VPackRecognition RecognisePack(ClassVDiskFile& file, VPackHeader& header) {
+    header = VPackHeader{};
     uint8_t magic[4];
     if (!ReadExact(file, magic, sizeof(magic))) return {};
     return Load32(magic) == kPackMagicVPCK ? RecogniseVPCK(file, header)

@@ -51,7 +51,8 @@ struct VPackRecognition {
     bool isFree = false;
 };
 
-// Reads the start of an open file through its Read and Seek and fills header. A header that is
+// Reads the start of an open file through its Read and Seek and fills header, which starts
+// from all zeros. A header that is
 // short, damaged, of a header size above 28 or (VPK2) with a wrong checksum is no pack.
 // The file's position afterwards is not defined; the caller seeks where it wants.
 VPackRecognition RecognisePack(ClassVDiskFile& file, VPackHeader& header);

@@ -173,4 +173,8 @@ TEST(RecognisePack, CreateNeverRecognisesAndCloseClearsTheFlags) {
     ASSERT_TRUE(file.Create(path.c_str()));
     EXPECT_FALSE(file.IsPack());
     EXPECT_FALSE(file.IsFreePack());
+    // A plain file opened next keeps nothing of the earlier pack's header.
+    file.Close();
+    ASSERT_TRUE(file.Open(folder.Write("plain", {1, 2, 3}).c_str(), VOPEN_READ));
+    EXPECT_EQ(file.PackHeader().magic, 0u);
 }

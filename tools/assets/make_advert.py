@@ -27,7 +27,9 @@ PIECES = [
     (0, 240, 73, 100, tower_types),
     (75, 240, 94, 100, landscape),
     (170, 240, 100, 100, tower_stats),
-    (0, 340, 90, 100, map_thumbnails),  # 91 asked; column 90 belongs to the science piece
+    # The science and goal pieces are painted after this one and take its last column where
+    # they overlap it.
+    (0, 340, 91, 100, map_thumbnails),
     (90, 340, 150, 43, science),
     (90, 385, 150, 26, goal_strip),
 ]

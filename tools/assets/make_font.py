@@ -3,7 +3,8 @@ pixels for the Windows-1251 codes 32 to 255 on the background 0xF8F8F8 (the colo
 last 6 columns are unused.
 
 The glyph shapes are those of the public-domain 5 x 8 misc-fixed font from Debian's
-xfonts-base, read through Pillow with the Windows-1251 code page. The ink is a warm light gold
+xfonts-base, read through Pillow with the Windows-1251 code page. That font draws Ё exactly
+like Е (there is no room above its capitals); here Ё gets its two dots on the free top row. The ink is a warm light gold
 shading a little darker towards the baseline, with a dark drop shadow one pixel right and down:
 - every ink colour differs from the background in 444, 555 and 565, so the key never eats ink;
 - its brightest channel is 255, so drawn with key + tint (property white) the letters come out
@@ -33,8 +34,18 @@ INK_ROWS = [
 ]
 
 
+def with_dotted_capital_yo(glyphs):
+    """Ё (0xA8) as Е (0xC5) with the diaeresis on row 0, over the letter's first and third
+    columns like the small ё."""
+    rows = [list(row) for row in glyphs[0xC5]]
+    rows[0] = [True, False, True, False, False]
+    glyphs = dict(glyphs)
+    glyphs[0xA8] = rows
+    return glyphs
+
+
 def main():
-    glyphs = pixel_font_glyphs()
+    glyphs = with_dotted_capital_yo(pixel_font_glyphs())
     strip = Image.new("RGB", (WIDTH, CELL_H), BACKGROUND)
     px = strip.load()
     for code in range(FIRST, LAST + 1):

@@ -84,9 +84,11 @@ class Font(unittest.TestCase):
     def test_bmp_24_bit_strip(self):
         self.assertEqual((self.im.format, self.im.size, self.im.mode), ("BMP", (1350, 8), "RGB"))
         with open(path("font.bmp"), "rb") as f:
-            header = f.read(34)
-        bits, compression = struct.unpack("<HI", header[28:34])
-        self.assertEqual((bits, compression), (24, 0))
+            header = f.read(54)
+        offset, info_size, _, height, planes, bits, compression = struct.unpack(
+            "<I4xIiiHHI", header[10:34])
+        self.assertEqual((offset, info_size, planes, bits, compression), (54, 40, 1, 24, 0))
+        self.assertEqual(height, 8, "stored bottom-up with a positive height")
 
     def test_background_and_unused_columns_are_the_key(self):
         self.assertTrue(np.all(self.px[:, 1344:] == self.KEY))

@@ -84,13 +84,15 @@ def value_noise(shape, cell, seed, octaves=4):
 
 def save_png_adam7(image, path):
     """Writes image as an Adam7-interlaced PNG. Pillow writes only non-interlaced files, so
-    optipng re-encodes it; without metadata and with fixed settings the bytes are stable."""
+    optipng re-encodes it; without metadata and with fixed settings the bytes are stable.
+    -nx keeps the colour type and bit depth as given: the demo needs 8-bit RGBA for the logo
+    and 8-bit RGB for the advert, not a palette or a tRNS key optipng might choose."""
     with tempfile.TemporaryDirectory() as tmp:
         plain = os.path.join(tmp, "plain.png")
         image.save(plain, optimize=False)
         if os.path.exists(path):
             os.remove(path)
-        subprocess.run(["optipng", "-quiet", "-i1", "-o2", "-strip", "all", "-out", path, plain],
+        subprocess.run(["optipng", "-quiet", "-i1", "-o2", "-nx", "-strip", "all", "-out", path, plain],
                        check=True)
 
 

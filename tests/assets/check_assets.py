@@ -85,8 +85,9 @@ class Font(unittest.TestCase):
         self.assertEqual((self.im.format, self.im.size, self.im.mode), ("BMP", (1350, 8), "RGB"))
         with open(path("font.bmp"), "rb") as f:
             header = f.read(54)
-        offset, info_size, _, height, planes, bits, compression = struct.unpack(
-            "<I4xIiiHHI", header[10:34])
+        offset, info_size, width, height, planes, bits, compression = struct.unpack(
+            "<IIiiHHI", header[10:34])
+        self.assertEqual(width, 1350)
         self.assertEqual((offset, info_size, planes, bits, compression), (54, 40, 1, 24, 0))
         self.assertEqual(height, 8, "stored bottom-up with a positive height")
 

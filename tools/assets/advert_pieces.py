@@ -3,6 +3,7 @@ exactly the piece's size. The demo shows each beside a caption (see make_advert.
 
 import numpy as np
 
+from advert_gameview import draw_alien, draw_tower
 from assetlib import hash_noise, pixel_text, pixel_text_width, value_noise
 from sketch import Sketch, styled_text, vertical_gradient
 
@@ -212,11 +213,10 @@ def tower_stats(w=100, h=100):
     sk.overlay(lambda d, k: d.ellipse(k._box((6, 6, 66, 66)), fill=(255, 220, 90, 45),
                                       outline=(255, 230, 120, 230), width=k.s))
     sk.line([(36, 36), (66, 36)], fill=(255, 240, 160), width=0.8)
-    from advert_gameview import draw_tower
     draw_tower(sk, 36, 36, "rocket")
-    # Ground target (tank-like crawler) and air target (flyer).
-    sk.ellipse((54, 50, 64, 58), fill=(120, 40, 150))
-    sk.polygon([(54, 14), (60, 18), (66, 14), (60, 22)], fill=(120, 230, 180))
+    # A ground target and an air target inside the range.
+    draw_alien(sk, 56, 54, "crawler", 0.8)
+    draw_alien(sk, 58, 18, "flyer", 0.4)
     img = sk.result()
     pixel_text(img, 52, 32, "R", (255, 240, 160), (0, 0, 0))
     pixel_text(img, 4, 72, "1.РАДИУС", (255, 230, 120), (0, 0, 0))

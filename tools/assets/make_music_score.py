@@ -133,7 +133,7 @@ def write_melody(p, bars):
             p.note(row, LEAD_CH, LEAD, note)
         if style == "vib":
             for k, r in enumerate(range(row + 2, min(row + length, 64))):
-                p.effect(r, LEAD_CH, VIBRATO, 0x36 if k == 0 else 0)
+                p.effect(r, LEAD_CH, VIBRATO, 0x43 if k == 0 else 0)
         if style == "fade":
             for r in range(row + 1, min(row + length, 64)):
                 p.effect(r, LEAD_CH, VOLUME_SLIDE, 0x03)

@@ -202,14 +202,23 @@ TEST(Messages, AnsweredWithoutAnApplication) {
 
 struct HandledCase {
     uint32_t code;
+    uintptr_t param1;
     bool handled;
 };
 
 TEST(Messages, HandledWhileRunning) {
     const HandledCase cases[] = {
-        {VMSG_VERSION, true}, {VMSG_RESETCLOCK, true}, {VMSG_LOOPEND, false}, {VMSG_PAINT, false},
-        {VMSG_24, true},      {VMSG_ROTATE, true},     {25, false},           {255, false},
-        {265, false},
+        {VMSG_VERSION, 0, true},
+        {VMSG_RESETCLOCK, 0, true},
+        {VMSG_LOOPEND, 0, false},
+        {VMSG_PAINT, 0, false},
+        {VMSG_24, 0, true},
+        {VMSG_ROTATE, 0, true},
+        {VMSG_WINDOWMSG, Recorder::kRawHandledByApplication, true},
+        {VMSG_WINDOWMSG, 0x10, false},
+        {25, 0, false},
+        {255, 0, false},
+        {265, 0, false},
     };
     VHeadlessOptions options;
     options.frameBudget = 2;
@@ -219,7 +228,7 @@ TEST(Messages, HandledWhileRunning) {
         if (frame != 0) return;
         VPlatformInstance* instance = const_cast<VPlatformInstance*>(h.platform.Instance());
         for (const HandledCase& c : cases) {
-            VMessage m = Message(c.code);
+            VMessage m = Message(c.code, c.param1);
             answers.push_back(VaneProcessMessage(instance, &m));
         }
     };
@@ -229,5 +238,50 @@ TEST(Messages, HandledWhileRunning) {
         EXPECT_EQ(answers[i], cases[i].handled) << "code " << cases[i].code;
     }
 }
+
+TEST(Messages, RawWindowMessagesAreAnsweredByTheApplication) {
+    VHeadlessOptions options;
+    options.frameBudget = 2;
+    Harness h(options);
+    h.platform.InjectMessage(1, Message(VMSG_WINDOWMSG, Recorder::kRawHandledByApplication));
+    h.platform.InjectMessage(1, Message(VMSG_WINDOWMSG, 0x10));
+    h.Run();
+    EXPECT_EQ(h.log.Count("OnWindowMessage"), 2u);
+    EXPECT_EQ(h.log.values, (std::vector<int32_t>{1, 1})) << "with the window handle";
+}
+
+struct ConsoleCase {
+    const char* name;
+    uint8_t console;
+    uint8_t fullScreen;
+    bool open;
+};
+
+class ConsoleAtStart : public testing::TestWithParam<ConsoleCase> {};
+
+TEST_P(ConsoleAtStart, OpensOnlyInAWindow) {
+    const ConsoleCase& c = GetParam();
+    VHeadlessOptions options;
+    options.frameBudget = 1;
+    Harness h(options);
+    h.script.configureDisplay = [&](VScreenSettings& s) {
+        s.console = c.console;
+        s.fullScreen = c.fullScreen;
+    };
+    bool open = !c.open;
+    h.script.frame = [&](ClassVane& app, ClassVScreen&, uint32_t) {
+        open = app.Console().IsOpen();
+    };
+    h.Run();
+    EXPECT_EQ(open, c.open);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lifecycle, ConsoleAtStart,
+                         testing::Values(ConsoleCase{"Off", 0, 0, false},
+                                         ConsoleCase{"Window", 1, 0, true},
+                                         ConsoleCase{"FullScreen", 1, 1, false}),
+                         [](const testing::TestParamInfo<ConsoleCase>& info) {
+                             return info.param.name;
+                         });
 
 }  // namespace

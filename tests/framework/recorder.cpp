@@ -117,6 +117,12 @@ void Recorder::OnTilt(int32_t x, int32_t y) {
     log_.values.insert(log_.values.end(), {x, y});
 }
 
+bool Recorder::OnWindowMessage(uintptr_t window, uint32_t message, uintptr_t, uintptr_t) {
+    log_.calls.push_back("OnWindowMessage");
+    log_.values.push_back(int32_t(window != 0));
+    return message == kRawHandledByApplication;
+}
+
 void Recorder::OnDisplayChange(ClassVScreen&) {
     log_.calls.push_back("OnDisplayChange");
 }

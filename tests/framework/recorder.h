@@ -63,7 +63,11 @@ class Recorder : public ClassVane {
     void OnPenDoubleTap(int32_t x, int32_t y) override;
     void OnPenMove(int32_t x, int32_t y) override;
     void OnTilt(int32_t x, int32_t y) override;
+    // Answers true for raw message kRawHandledByApplication only.
+    bool OnWindowMessage(uintptr_t window, uint32_t message, uintptr_t, uintptr_t) override;
     void OnDisplayChange(ClassVScreen&) override;
+
+    static constexpr uint32_t kRawHandledByApplication = 0x0F;
 
     VHeadlessPlatform* platform = nullptr;
 

@@ -34,6 +34,9 @@ uint32_t ClassVane::Configure() {
 
     appSettings_ = VAppSettings{};
     screenSettings_ = VScreenSettings{};
+    const VPlatformDefaults device = instance_->layer->Defaults();
+    appSettings_.minimizeWhenInactive = device.minimizeWhenInactive;
+    screenSettings_.fullScreen = device.fullScreen;
     window_ = 0;
     frameRate_.Reset();
     limiter_.Reset();

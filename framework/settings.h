@@ -1,6 +1,7 @@
 // The two configuration records an application fills in OnConfigure and OnConfigureDisplay.
 // Every default is the initialiser of its field; the configuration step resets both records
-// to these values before calling the application.
+// to these values, applies the platform's own defaults (VPlatformDefaults) and then calls the
+// application.
 #pragma once
 
 #include <cstdint>
@@ -22,11 +23,8 @@ struct VAppSettings {
     uint32_t flags = 0;           // kFlag... bits
     uint8_t connectionSlots = 1;  // ClassVConnection objects to create, cut to 16
     uint8_t sleepAtLeast1ms = 1;  // the frame limiter never sleeps 0 ms
-#if defined(VANE_HANDHELD)
-    uint8_t minimizeWhenInactive = 1;
-#else
-    uint8_t minimizeWhenInactive = 0;  // losing focus suspends and minimises
-#endif
+    // Losing focus suspends and minimises; the platform may change the default (handheld: 1).
+    uint8_t minimizeWhenInactive = 0;
     uint8_t reserved1 = 0;
     uint8_t suspendWhenInactive = 1;  // while inactive: no frames, display suspended
     uint8_t keepDisplayOn = 1;        // while running, keep the screen from switching off
@@ -52,11 +50,7 @@ struct VScreenSettings {
     uint8_t orientation = 0;    // 0 to 7
     uint8_t displayMethod = 0;  // preferred screen access method on the handheld
     uint8_t bufferMemory = 1;   // low 4 bits: memory kind of the back buffer
-#if defined(VANE_HANDHELD)
-    uint8_t fullScreen = 1;
-#else
-    uint8_t fullScreen = 0;
-#endif
+    uint8_t fullScreen = 0;     // the platform may change the default (handheld: 1)
     uint8_t cursorInFullScreen = 0;
     uint8_t acceleratedBlits = 1;
     uint8_t statusBar = 1;     // windowed desktop only

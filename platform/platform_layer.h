@@ -57,6 +57,13 @@ constexpr size_t kApplicationSlots = 16;
 
 class VPlatformLayer;
 
+// Defaults of the application's settings that depend on the kind of device: a handheld runs
+// full screen and minimises when it loses the focus; a desktop does neither.
+struct VPlatformDefaults {
+    uint8_t fullScreen = 0;
+    uint8_t minimizeWhenInactive = 0;
+};
+
 // One per process, created by the platform's entry and handed to every framework message.
 struct VPlatformInstance {
     VPlatformLayer* layer = nullptr;  // the operations of the platform that owns this instance
@@ -125,6 +132,8 @@ class VPlatformLayer {
                                           uintptr_t param1, uintptr_t param2) = 0;
     // Whether a raw window message is the platform's dialog initialisation message.
     virtual bool IsDialogInitMessage(uint32_t raw) = 0;
+    // Settings defaults of this kind of device, applied before the application's callbacks.
+    virtual VPlatformDefaults Defaults() = 0;
     // The desktop (current screen mode) size, for the window-fits check.
     virtual void GetDesktopSize(uint32_t* width, uint32_t* height) = 0;
 

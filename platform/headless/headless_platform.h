@@ -40,6 +40,7 @@ struct VHeadlessOptions {
     uint32_t desktopWidth = 1024;   // for the framework's window-fits check
     uint32_t desktopHeight = 768;
 
+    VPlatformDefaults defaults;    // desktop defaults; set both to run as a handheld would
     uintptr_t instanceHandle = 0;  // 0 = the program's resource module
     std::u16string commandLine;
     // Failure injection for start-up paths: a screen open result (kScreen...), a window
@@ -104,6 +105,7 @@ class VHeadlessPlatform final : public VPlatformLayer {
     uint32_t ConsoleButtonClicked(VPlatformInstance* instance, uint32_t raw, uintptr_t param1,
                                   uintptr_t param2) override;
     bool IsDialogInitMessage(uint32_t raw) override;
+    VPlatformDefaults Defaults() override { return options_.defaults; }
     void GetDesktopSize(uint32_t* width, uint32_t* height) override;
     uint32_t GetTime() override;
     void Sleep(uint32_t ms) override;

@@ -133,6 +133,21 @@ TEST(Configure, DefaultsOfBothRecords) {
     EXPECT_EQ(h.log.Count("OnConfigureDisplay"), 1u);
 }
 
+TEST(Configure, PlatformDefaultsForAHandheld) {
+    VHeadlessOptions options;
+    options.frameBudget = 1;
+    options.defaults.fullScreen = 1;
+    options.defaults.minimizeWhenInactive = 1;
+    Harness h(options);
+    uint8_t minimize = 0, fullScreen = 0;
+    h.script.configure = [&](VAppSettings& a) { minimize = a.minimizeWhenInactive; };
+    h.script.configureDisplay = [&](VScreenSettings& s) { fullScreen = s.fullScreen; };
+    h.Run();
+    EXPECT_EQ(minimize, 1);
+    EXPECT_EQ(fullScreen, 1);
+    EXPECT_EQ(h.platform.WindowSetup().windowMode, kWindowModeFullScreen);
+}
+
 TEST(Configure, CallbackFailureStopsWithItsResultAndNoMessage) {
     Harness h;
     h.script.configureResult = 7;

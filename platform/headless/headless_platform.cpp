@@ -59,11 +59,20 @@ VHeadlessPlatform::VHeadlessPlatform(VHeadlessOptions options) : options_(std::m
 VHeadlessPlatform::~VHeadlessPlatform() = default;
 
 void VHeadlessPlatform::InjectMessage(uint32_t beforeFrame, const VMessage& message) {
-    events_.push_back(Event{beforeFrame, false, message});
+    AddEvent(Event{beforeFrame, false, message});
 }
 
 void VHeadlessPlatform::InjectClose(uint32_t beforeFrame) {
-    events_.push_back(Event{beforeFrame, true, VMessage{}});
+    AddEvent(Event{beforeFrame, true, VMessage{}});
+}
+
+void VHeadlessPlatform::AddEvent(const Event& event) {
+    // Kept in frame order, events of one frame in the order injected. An event injected while
+    // the program runs never lands before those still waiting.
+    const auto position =
+        std::upper_bound(events_.begin() + ptrdiff_t(nextEvent_), events_.end(), event.beforeFrame,
+                         [](uint32_t frame, const Event& e) { return frame < e.beforeFrame; });
+    events_.insert(position, event);
 }
 
 uint32_t VHeadlessPlatform::Run() {
@@ -141,17 +150,16 @@ void VHeadlessPlatform::RunMainLoop(VPlatformInstance* instance) {
 }
 
 void VHeadlessPlatform::DispatchPending(uint32_t frame) {
-    // Messages the layer queued itself come first: they answer what the last frame did.
-    std::vector<VMessage> queued;
-    queued.swap(queued_);
-    for (VMessage& message : queued) VaneProcessMessage(instance_.get(), &message);
+    // Messages the layer queued itself come first: they answer what the last frame did. Each
+    // is copied out before it is handled, since handling may queue another.
+    for (size_t i = 0; i < queued_.size(); ++i) {
+        VMessage message = queued_[i];
+        VaneProcessMessage(instance_.get(), &message);
+    }
+    queued_.clear();
 
-    std::vector<Event> due;
-    auto firstLater = std::stable_partition(
-        events_.begin(), events_.end(), [frame](const Event& e) { return e.beforeFrame <= frame; });
-    due.assign(events_.begin(), firstLater);
-    events_.erase(events_.begin(), firstLater);
-    for (Event& event : due) {
+    while (nextEvent_ < events_.size() && events_[nextEvent_].beforeFrame <= frame) {
+        const Event event = events_[nextEvent_++];
         if (event.close) {
             CloseWindow();
             return;  // the quit message that follows ends the dispatching

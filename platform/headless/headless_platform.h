@@ -119,6 +119,7 @@ class VHeadlessPlatform final : public VPlatformLayer {
         VMessage message;
     };
 
+    void AddEvent(const Event& event);
     bool Send(uint32_t code, uintptr_t param1 = 0, uintptr_t param2 = 0, uintptr_t param3 = 0);
     // Dispatches every event due before frame n and every message the layer queued itself.
     void DispatchPending(uint32_t frame);
@@ -128,7 +129,8 @@ class VHeadlessPlatform final : public VPlatformLayer {
 
     VHeadlessOptions options_;
     std::unique_ptr<VPlatformInstance> instance_;
-    std::vector<Event> events_;
+    std::vector<Event> events_;  // in frame order; those before nextEvent_ were delivered
+    size_t nextEvent_ = 0;
     std::vector<VMessage> queued_;  // the layer's own messages (a minimised window hides)
     VHeadlessPicture picture_;
     VWindowSetup setup_;

@@ -8,4 +8,4 @@ cd "$(dirname "$0")/.."
 bash .ci/install-packages
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)" --target headless_sample
-./build/release/examples/headless_sample 150 build/headless_sample.ppm
+./build/release/examples/headless_sample 150 50 build/headless_sample.ppm

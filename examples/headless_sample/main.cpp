@@ -1,8 +1,8 @@
-// A small program run by the headless platform layer: it draws a moving colour gradient at 50
-// frames per second, quits when a key is pressed (the layer presses one at the last frame),
-// prints what happened and writes the final picture as a PPM file.
+// A small program run by the headless platform layer: it draws a moving colour gradient at a
+// limited frame rate, quits when a key is pressed (the layer presses one after the last
+// frame), prints its frame figures and writes the final picture as a PPM file.
 //
-// Usage: headless_sample [frames] [picture.ppm]
+// Usage: headless_sample [frames [fpslimit [picture.ppm]]]   (defaults: 150 frames, 50)
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,8 +12,13 @@
 
 namespace {
 
+constexpr uint32_t kLengthsShown = 6;
+
 struct SampleStats {
+    uint32_t fpslimit = 50;
     uint32_t frames = 0;
+    uint64_t limiterTotal = 0;  // µs, over the first fpslimit frames
+    uint32_t lengths[kLengthsShown] = {};
     uint32_t gameTime = 0;
     uint32_t fps = 0, fpsHundredths = 0;
     uint32_t width = 0, height = 0;
@@ -22,7 +27,7 @@ struct SampleStats {
 class ClassSample : public ClassVane {
   public:
     int OnConfigure(VAppSettings& settings) override {
-        settings.fpslimit = 50;
+        settings.fpslimit = stats.fpslimit;
         return 0;
     }
 
@@ -36,6 +41,9 @@ class ClassSample : public ClassVane {
 
     int OnFrame(ClassVScreen& screen, uint32_t elapsedMs) override {
         stats.gameTime += elapsedMs;
+        const uint32_t length = Limiter().LastFrameLength();
+        if (stats.frames < kLengthsShown) stats.lengths[stats.frames] = length;
+        if (stats.frames < stats.fpslimit) stats.limiterTotal += length;
         ++stats.frames;
         GetFrameRate(&stats.fps, &stats.fpsHundredths);
         stats.width = screen.GetWidth();
@@ -81,11 +89,15 @@ bool WritePpm(const VHeadlessPicture& picture, const char* path) {
 
 int main(int argc, char** argv) {
     const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 150;
-    if (frames < 1 || frames > 1000000) {
-        std::fprintf(stderr, "usage: %s [frames (1 to 1000000)] [picture.ppm]\n", argv[0]);
+    const long fpslimit = argc > 2 ? std::strtol(argv[2], nullptr, 10) : 50;
+    if (frames < 1 || frames > 1000000 || fpslimit < 0 || fpslimit > 1000) {
+        std::fprintf(stderr,
+                     "usage: %s [frames (1 to 1000000) [fpslimit (0 to 1000) [picture.ppm]]]\n",
+                     argv[0]);
         return 2;
     }
-    const char* picturePath = argc > 2 ? argv[2] : nullptr;
+    stats.fpslimit = uint32_t(fpslimit);
+    const char* picturePath = argc > 3 ? argv[3] : nullptr;
 
     VHeadlessOptions options;
     options.screenFormat = 4;                    // 5-6-5
@@ -97,10 +109,19 @@ int main(int argc, char** argv) {
     platform.InjectMessage(uint32_t(frames), key);
 
     const uint32_t exitCode = platform.Run();
-    std::printf("VANELIB headless sample: %u x %u display, 5-6-5 screen\n", stats.width,
-                stats.height);
+    std::printf("VANELIB headless sample: %u x %u display, 5-6-5 screen, fpslimit %u\n",
+                stats.width, stats.height, stats.fpslimit);
     std::printf("%u frames, %u ms of game time, %u simulated ms, %u.%02u frames per second\n",
                 stats.frames, stats.gameTime, platform.Now(), stats.fps, stats.fpsHundredths);
+    std::printf("frame lengths (us):");
+    for (uint32_t i = 0; i < kLengthsShown && i < stats.frames; ++i) {
+        std::printf(" %u", stats.lengths[i]);
+    }
+    std::printf("\n");
+    if (stats.fpslimit != 0 && stats.frames >= stats.fpslimit) {
+        std::printf("first %u frames: %llu us\n", stats.fpslimit,
+                    static_cast<unsigned long long>(stats.limiterTotal));
+    }
     if (picturePath != nullptr) {
         if (!WritePpm(platform.Picture(), picturePath)) {
             std::fprintf(stderr, "could not write %s\n", picturePath);

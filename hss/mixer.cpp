@@ -11,13 +11,6 @@ namespace {
 // Fades last about 5 ms: long enough not to click, short enough to sound immediate.
 constexpr unsigned kRampsPerSecond = 200;
 
-void SetTarget(int32_t target, unsigned frames, int32_t& current, int32_t& step, int32_t& to) {
-    to = target;
-    int32_t distance = target > current ? target - current : current - target;
-    step = distance / int32_t(frames ? frames : 1);
-    if (step < 1) step = 1;
-}
-
 int32_t Saturate16(int32_t v) {
     return v > 32767 ? 32767 : (v < -32768 ? -32768 : v);
 }
@@ -37,24 +30,16 @@ int32_t Mixer::GainQ16(unsigned volume, unsigned gain) const {
     return int32_t((uint64_t(volume) * gain) >> 18);
 }
 
-void Mixer::Stop(Ramp& ramp) {
-    SetTarget(0, rampFrames_, ramp.current, ramp.step, ramp.target);
-}
-
 void Mixer::SetMusicVolume(unsigned volume) {
     musicVolume_ = volume > HSS_VOLUME_MAX ? HSS_VOLUME_MAX : volume;
     for (MusicSlot& m : music_)
-        if (m.player && !m.stopping)
-            SetTarget(GainQ16(musicVolume_, m.gain), rampFrames_, m.ramp.current, m.ramp.step,
-                      m.ramp.target);
+        if (m.player && !m.stopping) m.ramp.To(GainQ16(musicVolume_, m.gain), rampFrames_);
 }
 
 void Mixer::SetSoundVolume(unsigned volume) {
     soundVolume_ = volume > HSS_VOLUME_MAX ? HSS_VOLUME_MAX : volume;
     for (Voice& v : voices_)
-        if (v.wav && !v.stopping)
-            SetTarget(GainQ16(soundVolume_, v.gain), rampFrames_, v.ramp.current, v.ramp.step,
-                      v.ramp.target);
+        if (v.wav && !v.stopping) v.ramp.To(GainQ16(soundVolume_, v.gain), rampFrames_);
 }
 
 void Mixer::PlayMusic(ModPlayer* player, const void* owner, unsigned gain) {
@@ -62,7 +47,7 @@ void Mixer::PlayMusic(ModPlayer* player, const void* owner, unsigned gain) {
     if (music_[0].player && music_[0].player != player) {
         music_[1] = music_[0];
         music_[1].stopping = true;
-        Stop(music_[1].ramp);
+        music_[1].ramp.To(0, rampFrames_);
     } else if (music_[1].player == player) {
         music_[1] = MusicSlot{};
     }
@@ -71,14 +56,14 @@ void Mixer::PlayMusic(ModPlayer* player, const void* owner, unsigned gain) {
     m.player = player;
     m.owner = owner;
     m.gain = gain;
-    SetTarget(GainQ16(musicVolume_, gain), rampFrames_, m.ramp.current, m.ramp.step, m.ramp.target);
+    m.ramp.To(GainQ16(musicVolume_, gain), rampFrames_);
 }
 
 void Mixer::StopMusic() {
     for (MusicSlot& m : music_) {
         if (!m.player) continue;
         m.stopping = true;
-        Stop(m.ramp);
+        m.ramp.To(0, rampFrames_);
     }
 }
 
@@ -95,10 +80,7 @@ void Mixer::PlaySound(const WavData* wav, const void* owner, unsigned gain) {
         ++live;
         if (!oldest || int32_t(v.started - oldest->started) < 0) oldest = &v;
     }
-    if (live >= HSS_MAX_SOUNDS && oldest) {
-        oldest->stopping = true;
-        Stop(oldest->ramp);
-    }
+    if (live >= HSS_MAX_SOUNDS && oldest) FadeOut(*oldest, rampFrames_);
     if (!free) {
         // Every slot is busy with fades: cut the quietest fade short.
         for (Voice& v : voices_)
@@ -112,15 +94,21 @@ void Mixer::PlaySound(const WavData* wav, const void* owner, unsigned gain) {
     v.gain = gain;
     v.step = (uint64_t(wav->rate) << 32) / format_.rate;
     v.started = started_++;
-    SetTarget(GainQ16(soundVolume_, gain), rampFrames_, v.ramp.current, v.ramp.step, v.ramp.target);
+    // A sound shorter than two fades fades in over its first half and out over its second.
+    uint64_t length = ((uint64_t(wav->frames) << 32) + v.step - 1) / v.step;
+    v.fade = unsigned(length / 2 < rampFrames_ ? length / 2 : rampFrames_);
+    if (v.fade < 1) v.fade = 1;
+    v.ramp.To(GainQ16(soundVolume_, gain), v.fade);
+}
+
+void Mixer::FadeOut(Voice& v, unsigned frames) {
+    v.stopping = true;
+    v.ramp.To(0, frames);
 }
 
 void Mixer::StopSounds() {
-    for (Voice& v : voices_) {
-        if (!v.wav) continue;
-        v.stopping = true;
-        Stop(v.ramp);
-    }
+    for (Voice& v : voices_)
+        if (v.wav) FadeOut(v, rampFrames_);
 }
 
 void Mixer::Forget(const void* owner) {
@@ -131,7 +119,7 @@ void Mixer::Forget(const void* owner) {
 }
 
 void Mixer::SetSuspended(bool suspended) {
-    SetTarget(suspended ? 0 : 1 << 16, rampFrames_, master_.current, master_.step, master_.target);
+    master_.To(suspended ? 0 : 1 << 16, rampFrames_);
 }
 
 bool Mixer::MusicPlaying() const {
@@ -145,31 +133,46 @@ unsigned Mixer::SoundsPlaying() const {
     return n;
 }
 
-void Mixer::MixMusic(MusicSlot& m, unsigned frames) {
-    unsigned got = m.player->Render(scratch_, frames);
-    for (unsigned i = 0; i < got; ++i) {
+void Mixer::AddMusic(MusicSlot& m, unsigned from, unsigned to) {
+    for (unsigned i = from; i < to; ++i) {
         int64_t g = m.ramp.Next();
         accum_[2 * i] += int32_t((scratch_[2 * i] * g) >> 16);
         accum_[2 * i + 1] += int32_t((scratch_[2 * i + 1] * g) >> 16);
     }
-    if (got < frames || (m.stopping && m.ramp.Silent())) m = MusicSlot{};
+}
+
+void Mixer::MixMusic(MusicSlot& m, unsigned frames) {
+    unsigned got = m.player->Render(scratch_, frames);
+    if (got == frames) {
+        AddMusic(m, 0, got);
+        if (m.stopping && m.ramp.Silent()) m = MusicSlot{};
+        return;
+    }
+    // The song ended here (it does not loop): it fades out over its last frames.
+    unsigned fade = got < rampFrames_ ? got : rampFrames_;
+    AddMusic(m, 0, got - fade);
+    m.ramp.To(0, fade);
+    AddMusic(m, got - fade, got);
+    m = MusicSlot{};
 }
 
 void Mixer::MixVoice(Voice& v, unsigned frames) {
     const WavData& w = *v.wav;
     const uint64_t end = uint64_t(w.frames) << 32;
-    // Near its natural end a sound fades out over its last frames instead of stopping dead.
+    // Near its natural end a sound fades out over its last frames instead of stopping dead:
+    // find the frame of this chunk where that fade begins, if it does.
+    unsigned fadeAt = frames;
     if (!v.stopping && v.pos < end) {
         uint64_t left = (end - v.pos + v.step - 1) / v.step;
-        if (left <= rampFrames_) {
-            v.stopping = true;
-            SetTarget(0, unsigned(left), v.ramp.current, v.ramp.step, v.ramp.target);
-        }
+        if (left <= v.fade)
+            FadeOut(v, unsigned(left));
+        else if (left - v.fade < frames)
+            fadeAt = unsigned(left - v.fade);
     }
     const bool stereoIn = w.channels == 2;
     const uint32_t last = w.frames ? w.frames - 1 : 0;
-    unsigned i = 0;
-    for (; i < frames && v.pos < end; ++i) {
+    for (unsigned i = 0; i < frames && v.pos < end; ++i) {
+        if (i == fadeAt) FadeOut(v, v.fade);
         uint32_t index = uint32_t(v.pos >> 32);
         int32_t l, r;
         if (stereoIn) {

@@ -69,6 +69,13 @@ class Mixer {
             return current;
         }
         bool Silent() const { return current == 0 && target == 0; }
+        // Heads for `to`, arriving in about `frames` frames.
+        void To(int32_t to, unsigned frames) {
+            target = to;
+            int32_t distance = to > current ? to - current : current - to;
+            step = distance / int32_t(frames ? frames : 1);
+            if (step < 1) step = 1;
+        }
     };
 
     struct MusicSlot {
@@ -86,12 +93,14 @@ class Mixer {
         uint64_t pos = 0;   // 32.32 source frames
         uint64_t step = 0;
         uint32_t started = 0;  // start order, to find the oldest
+        unsigned fade = 1;     // frames of the fade in and of the fade out at the end
         bool stopping = false;
         Ramp ramp;
     };
 
     int32_t GainQ16(unsigned volume, unsigned gain) const;
-    void Stop(Ramp& ramp);
+    void FadeOut(Voice& voice, unsigned frames);
+    void AddMusic(MusicSlot& slot, unsigned from, unsigned to);
     void MixMusic(MusicSlot& slot, unsigned frames);
     void MixVoice(Voice& voice, unsigned frames);
     void Output(void* out, unsigned frames);

@@ -52,6 +52,9 @@ enum : unsigned {
     HSS_NOT_FOUND = 8,      // no resource of that type and id in the module
 };
 
+// A short English description of a result code, for messages.
+const char* hssResultText(unsigned result);
+
 // Per-play gain, unsigned 4.28 fixed point: HSS_GAIN_UNITY (0x10000000) plays at the volume set
 // with volumeMusics/volumeSounds, 0x08000000 at half of it, 0x20000000 at twice it (the mixer
 // saturates). Values above HSS_GAIN_MAX are taken as HSS_GAIN_MAX.

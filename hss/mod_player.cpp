@@ -412,10 +412,11 @@ void ModPlayer::UpdateOutput(Channel& ch, bool rowTick) {
         ch.step = uint64_t(kAmigaClock / (double(ch.outPeriod) * rate_) * 4294967296.0);
     else
         ch.step = 0;
-    // Tremolo moves the volume by large steps every tick: those glide over the tick instead of
-    // jumping (no zipper noise). Everything else that sets the volume (a new note, a slide, a
-    // cut) acts at once.
-    bool glide = !ch.triggered && ch.volume == ch.lastVolume;
+    // Tremolo moves the volume by large steps every tick: between two audible volumes those
+    // glide over the tick instead of jumping (no zipper noise). Everything else that sets the
+    // volume (a new note, a slide, a cut) and any change from or to silence acts at once.
+    bool glide =
+        !ch.triggered && ch.volume == ch.lastVolume && ch.lastOutVolume != 0 && ch.outVolume != 0;
     int from = glide ? ch.lastOutVolume : ch.outVolume;
     ch.volumeQ16 = from << 16;
     ch.volumeStep = ((ch.outVolume - from) << 16) / int(tickLeft_ ? tickLeft_ : 1);
@@ -442,8 +443,14 @@ void ModPlayer::Vibrato(Channel& ch) {
 }
 
 void ModPlayer::Tremolo(Channel& ch) {
-    ch.outVolume =
-        Clamp(ch.volume + Oscillator(ch.tremoloWave, ch.tremoloPos) * ch.tremoloDepth / 64, 0, 64);
+    int delta = Oscillator(ch.tremoloWave, ch.tremoloPos);
+    if ((ch.tremoloWave & 3) == 1) {
+        // ProTracker picks the half of the ramp by the vibrato's position, not the tremolo's.
+        int ramp = (ch.tremoloPos & 31) * 8;
+        int magnitude = (ch.vibratoPos & 63) < 32 ? ramp : 255 - ramp;
+        delta = (ch.tremoloPos & 63) < 32 ? magnitude : -magnitude;
+    }
+    ch.outVolume = Clamp(ch.volume + delta * ch.tremoloDepth / 64, 0, 64);
     ch.tremoloPos = (ch.tremoloPos + ch.tremoloSpeed) & 63;
 }
 

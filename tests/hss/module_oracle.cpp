@@ -119,6 +119,22 @@ double ReferenceDurationSeconds(const std::vector<uint8_t>& mod) {
     return m.get_duration_seconds();
 }
 
+std::vector<uint8_t> WithMarkedSamples(const std::vector<uint8_t>& mod) {
+    std::vector<uint8_t> marked = mod;
+    OurModule m(mod);
+    if (m.module == nullptr) return marked;
+    for (int i = 1; i <= hss::kModSamples; ++i) {
+        const hss::ModSample& s = m.module->samples[i];
+        if (s.length == 0) continue;
+        // Sample data follows the 1084-byte header and the 1024-byte patterns.
+        size_t at =
+            1084 + size_t(m.module->patternCount) * 1024 + size_t(s.data - m.module->sampleData);
+        marked[at] = uint8_t(-100);
+        for (uint32_t k = 1; k < s.length; ++k) marked[at + k] = uint8_t(20 + (k / 16) % 2 * 30);
+    }
+    return marked;
+}
+
 std::vector<uint64_t> NoteOns(const Rendering& r) {
     // Well below the smallest marker (volume 1) and well above the rounding noise of a
     // channel whose sample has just ended (libopenmpt lets the last level die away).

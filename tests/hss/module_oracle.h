@@ -31,6 +31,10 @@ std::vector<RowStart> ReferenceRows(const std::vector<uint8_t>& mod, int rate);
 std::vector<RowStart> OurRows(const std::vector<uint8_t>& mod, int rate);
 double ReferenceDurationSeconds(const std::vector<uint8_t>& mod);
 
+// A copy of a module whose sample data is replaced (lengths and loops kept) by the note-on
+// marker: one strongly negative frame, then positive ones.
+std::vector<uint8_t> WithMarkedSamples(const std::vector<uint8_t>& mod);
+
 // Frames where the test samples restart: the mono signal turns clearly negative (the generated
 // samples start with one strongly negative frame and are positive after it).
 std::vector<uint64_t> NoteOns(const Rendering& r);

@@ -10,8 +10,12 @@
 //   speaker.playSound(&shot, HSS_GAIN_UNITY);
 //
 // Every object is usable as soon as it is constructed. No call aborts or throws: each returns
-// one of the HSS_ result codes below, and a failed call leaves everything as it was, so a
-// program whose sound fails keeps running in silence.
+// one of the HSS_ result codes below or does nothing when it cannot act, and a failed load
+// keeps what was loaded before, so a program whose sound fails keeps running in silence.
+//
+// The demo's open(22050, 16, true, 1, 1) asks for 22 050 Hz, 16 bits, stereo, linear
+// resampling, the system's audio output; the 0x10000000 it passes to playMusic and playSound
+// is unity gain (HSS_GAIN_UNITY).
 //
 // Threads. All calls are made from one thread (the program's main thread). A speaker opened on
 // the system's audio device mixes on that device's own thread; every change the main thread
@@ -64,7 +68,8 @@ constexpr unsigned HSS_GAIN_MAX = 0x40000000u;
 // The two volumes run from 0 (silent) to HSS_VOLUME_MAX (full); larger values are taken as full.
 constexpr unsigned HSS_VOLUME_MAX = 64;
 
-// The fourth argument of open: how sounds are resampled to the output rate.
+// The fourth argument of open: how sounds and the music's samples are resampled to the output
+// rate. Any value other than HSS_RESAMPLE_NEAREST is taken as linear.
 enum : unsigned {
     HSS_RESAMPLE_NEAREST = 0,  // nearest source sample (the plain Amiga-style output)
     HSS_RESAMPLE_LINEAR = 1,   // linear interpolation between neighbouring samples

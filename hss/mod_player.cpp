@@ -74,7 +74,7 @@ int PeriodNote(int period) {
 
 ModPlayer::ModPlayer(const ModModule* module) : module_(module) {
     Periods();
-    SetSeparation(100);
+    SetSeparation(kDefaultSeparation);
     Restart();
 }
 

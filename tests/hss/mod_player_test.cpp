@@ -28,6 +28,28 @@ TEST(ModPlayer, LoopingSongStartsAgainFromItsRestartOrder) {
     hss::FreeModule(m);
 }
 
+TEST(ModPlayer, LoopingSongGoesOnFromTheRestartOrderAfterTheLastOrder) {
+    std::vector<uint8_t> bytes = hsstest::DataFile("arpeggio.mod");
+    bytes[950] = 2;  // two orders, both pattern 0
+    bytes[951] = 1;  // restart at the second
+    hss::ModModule* m = nullptr;
+    ASSERT_EQ(hss::ParseModule(bytes.data(), bytes.size(), &m), HSS_OK);
+    hss::ModPlayer player(m);
+    player.SetLoop(true);
+    while (player.RowsPlayed() < 128) ASSERT_GT(player.StepTick(), 0u);
+    EXPECT_EQ(player.Order(), 1);
+    while (player.RowsPlayed() < 129) ASSERT_GT(player.StepTick(), 0u);
+    EXPECT_EQ(player.Order(), 1) << "after the last order, the restart order";
+    EXPECT_EQ(player.Row(), 0);
+
+    hss::ModPlayer once(m);
+    uint64_t ticks = 0;
+    while (once.StepTick() > 0) ++ticks;
+    EXPECT_EQ(once.RowsPlayed(), 128u);
+    EXPECT_EQ(ticks, 128u * 4) << "speed 4 throughout";
+    hss::FreeModule(m);
+}
+
 // Random pattern data (every effect with every parameter, notes of any period, samples that
 // do not exist) plays without reading outside the module, and every song ends or loops.
 TEST(ModPlayer, PlaysRandomPatternsSafely) {

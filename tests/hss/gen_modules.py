@@ -107,14 +107,26 @@ def notes_every(step, channel, n, smp, first=0, last=64, eff=0, par=0):
 
 
 def merge(*parts):
+    """Joins row tables; a SPEED(n) part goes into the first cell of row 0 without an effect."""
     rows = {}
+    speed = None
     for p in parts:
+        if "speed" in p:
+            speed = p["speed"]
+            continue
         for r, chans in p.items():
             rows.setdefault(r, {}).update(chans)
+    if speed is not None:
+        first = rows.setdefault(0, {})
+        free = [c for c in range(4) if c not in first or tuple(first[c][2:]) in [(), (0, 0)]]
+        assert free, "no cell without an effect for the speed on row 0"
+        n, smp = (first[free[0]] + (None, 0))[:2] if free[0] in first else (None, 0)
+        first[free[0]] = (n, smp, 0xF, speed)
     return rows
 
 
-SPEED = lambda s: {0: {3: (None, 0, 0xF, s)}}
+def SPEED(ticks):
+    return {"speed": ticks}
 
 STANDARD = [sample(tone(512, 32)), sample(drum(3000)), sample(tone(256, 16), 48),
             sample(marked_every(1024, 256), 64)]

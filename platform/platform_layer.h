@@ -181,4 +181,7 @@ class VPlatformScreen {
     virtual void WaitVerticalBlank() = 0;
     virtual void Suspend() = 0;
     virtual void Resume() = 0;
+    // The display's 256 colours (colour values, red in bits 0-7) that an 8-bit screen shows its
+    // indices through. A screen that keeps indices as they are (headless) has no use for them.
+    virtual void SetPalette(const uint32_t* colours) { (void)colours; }
 };

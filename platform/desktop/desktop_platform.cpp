@@ -1,0 +1,465 @@
+#include "platform/desktop/desktop_platform.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <thread>
+#include <vector>
+
+#include "framework/wide_text.h"
+#include "platform/desktop/desktop_icon.h"
+#include "platform/desktop/desktop_keys.h"
+#include "platform/desktop/desktop_screen.h"
+#include "platform/resources.h"
+
+namespace {
+
+constexpr uint32_t kAutoScaleLimit = 4;
+constexpr char kIconType[] = "ICON";
+
+// Floor division, so that positions left of or above the picture stay negative.
+int32_t FloorDivide(int32_t value, int32_t divisor) {
+    const int32_t q = value / divisor;
+    return (value % divisor != 0 && value < 0) ? q - 1 : q;
+}
+
+// The platform button index of an SDL button: 0 left, 1 right, 2 middle; -1 for others.
+int32_t ButtonIndex(uint8_t button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT:
+            return 0;
+        case SDL_BUTTON_RIGHT:
+            return 1;
+        case SDL_BUTTON_MIDDLE:
+            return 2;
+        default:
+            return -1;
+    }
+}
+
+// UTF-8 text to UTF-16 units; malformed bytes become U+FFFD.
+std::u16string Utf16(const char* text) {
+    std::u16string out;
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p != 0) {
+        uint32_t c = *p++;
+        int follow = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        if (c >= 0x80 && follow == 0) c = 0xFFFD;
+        if (follow > 0) c &= 0x3F >> follow;
+        for (; follow > 0; --follow) {
+            if ((*p & 0xC0) != 0x80) {
+                c = 0xFFFD;
+                break;
+            }
+            c = c << 6 | (*p++ & 0x3F);
+        }
+        if (c >= 0x10000 && c <= 0x10FFFF) {
+            out += char16_t(0xD800 + ((c - 0x10000) >> 10));
+            out += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += char16_t(c > 0x10FFFF ? 0xFFFD : c);
+        }
+    }
+    return out;
+}
+
+std::string Utf8(const char16_t* text) {
+    std::vector<char> buffer(WideLength(text) * 3 + 1);
+    WideToUtf8(text, buffer.data(), buffer.size());
+    return buffer.data();
+}
+
+}  // namespace
+
+VDesktopPlatform::VDesktopPlatform(VDesktopOptions options) : options_(std::move(options)) {}
+
+VDesktopPlatform::~VDesktopPlatform() {
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool VDesktopPlatform::VideoAvailable(std::string* reason) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (reason != nullptr) *reason = SDL_GetError();
+        return false;
+    }
+    // Without a display SDL falls back to drivers that show nothing; they count only when
+    // asked for by name (SDL_VIDEODRIVER=dummy for tests).
+    const std::string driver = SDL_GetCurrentVideoDriver();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    const bool invisible = driver == "offscreen" || driver == "dummy";
+    if (invisible && SDL_getenv("SDL_VIDEODRIVER") == nullptr) {
+        if (reason != nullptr) *reason = "SDL found only its '" + driver + "' video driver";
+        return false;
+    }
+    return true;
+}
+
+uint32_t VDesktopPlatform::Run() {
+    instance_.reset(new (std::nothrow) VPlatformInstance());
+    if (instance_ == nullptr) {
+        std::fprintf(stderr, "Can't run application: Instance create error\n");
+        if (options_.messageBox) {
+            SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Can't run application",
+                                     "Instance create error", nullptr);
+        }
+        return 1;
+    }
+    instance_->layer = this;
+    instance_->instanceHandle = reinterpret_cast<uintptr_t>(ProgramResources());
+    const std::u16string commandLine = Utf16(options_.commandLine.c_str());
+    WideCopy(instance_->commandLine, commandLine.c_str(), kPlatformTextCapacity);
+
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+        videoStarted_ = true;
+        Send(VMSG_CREATE, instance_->instanceHandle);
+        Send(VMSG_DESTROY);
+    } else {
+        const std::u16string text = u"Can't open the display: " + Utf16(SDL_GetError());
+        PlatformSetErrorText(instance_.get(), text.c_str());
+        PlatformSetExitCode(instance_.get(), 1);
+    }
+    if (window_ != nullptr) {
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+        instance_->window = 0;
+    }
+    ShowErrorText();
+    return instance_->exitCode;
+}
+
+void VDesktopPlatform::ShowErrorText() const {
+    if (instance_->errorText[0] == 0) return;
+    const std::string text = Utf8(instance_->errorText);
+    std::fprintf(stderr, "Application error: %s\n", text.c_str());
+    std::fflush(stderr);
+    if (options_.messageBox && videoStarted_) {
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Application error", text.c_str(), nullptr);
+    }
+}
+
+bool VDesktopPlatform::Send(uint32_t code, uintptr_t param1, uintptr_t param2, uintptr_t param3) {
+    return VaneSendMessage(instance_.get(), code, param1, param2, param3);
+}
+
+uint32_t VDesktopPlatform::ChooseScale(uint32_t width, uint32_t height) const {
+    if (options_.scale != 0) return options_.scale;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || width == 0 || height == 0) return 1;
+    uint32_t scale = 1;
+    while (scale < kAutoScaleLimit && width * (scale + 1) < uint32_t(usable.w) &&
+           height * (scale + 1) < uint32_t(usable.h)) {
+        ++scale;
+    }
+    return scale;
+}
+
+uint32_t VDesktopPlatform::CreateMainWindow(VPlatformInstance* instance,
+                                            const VWindowSetup& setup) {
+    if (setup.dialog != 0) {
+        // Dialog templates are Windows resources; there is nothing to build one from here.
+        std::fprintf(stderr, "desktop layer: dialog windows (template %u) are not supported\n",
+                     setup.dialog);
+        return kWindowFailed;
+    }
+    instance->setup = setup;
+    instance->destroying = 0;
+    std::fill(std::begin(buttonsHeld_), std::end(buttonsHeld_), 0);
+    caption_.assign(setup.caption, strnlen(setup.caption, sizeof(setup.caption)));
+    status_.clear();
+    displayWidth_ = setup.width;
+    displayHeight_ = setup.height;
+    scale_ = ChooseScale(setup.width, setup.height);
+    fullScreen_ = options_.fullScreen || setup.windowMode == kWindowModeFullScreen;
+
+    const uint32_t flags = SDL_WINDOW_SHOWN | (fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               int(std::max(1u, setup.width * scale_)),
+                               int(std::max(1u, setup.height * scale_)), flags);
+    if (window_ == nullptr) {
+        std::fprintf(stderr, "desktop layer: no window: %s\n", SDL_GetError());
+        return kWindowFailed;
+    }
+    if (setup.icon != 0) SetIcon(setup.icon);
+    SDL_ShowCursor(setup.cursorShown ? SDL_ENABLE : SDL_DISABLE);
+    SDL_RaiseWindow(window_);
+    SDL_StartTextInput();
+    instance->window = reinterpret_cast<uintptr_t>(window_);
+    Send(VMSG_DISPLAYSTART);
+    return kWindowCreated;
+}
+
+void VDesktopPlatform::SetIcon(uint32_t id) {
+    const auto* module = reinterpret_cast<const VResourceModule*>(instance_->instanceHandle);
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    if (!FindResource(module, kIconType, id, &data, &size)) {
+        std::fprintf(stderr, "desktop layer: icon %u is not among the program's resources\n", id);
+        return;
+    }
+    VIconImage image;
+    const char* error = nullptr;
+    if (!DecodeIcon(data, size, &image, &error)) {
+        std::fprintf(stderr, "desktop layer: icon %u: %s\n", id, error);
+        return;
+    }
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(image.pixels.data(), int(image.width), int(image.height),
+                                           32, int(image.width * 4), SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(window_, surface);  // SDL keeps its own copy
+    SDL_FreeSurface(surface);
+}
+
+void VDesktopPlatform::RunMainLoop(VPlatformInstance* instance) {
+    instance->running = 1;
+    for (;;) {
+        Send(VMSG_FRAME);
+        DispatchPending();
+        if (!instance->running) {
+            if (instance->window != 0) {
+                instance->destroying = 1;
+                DestroyWindow();
+            }
+            if (!instance->running) break;
+        }
+    }
+    Send(VMSG_LOOPEND);
+}
+
+void VDesktopPlatform::DispatchPending() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        Send(VMSG_WINDOWMSG, event.type, reinterpret_cast<uintptr_t>(&event));
+        if (!Translate(event)) return;
+    }
+}
+
+bool VDesktopPlatform::Translate(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_KEYDOWN: {
+            const uint32_t key = VirtualKeyFor(event.key.keysym.sym, event.key.keysym.scancode);
+            if (key != 0) lastKey_ = key;
+            // A held key sends one key-down; the input state makes the repeats.
+            if (key != 0 && !event.key.repeat) Send(VMSG_KEYDOWN, key);
+            const char16_t control = ControlCharacterFor(event.key.keysym.sym);
+            if (control != 0) Send(VMSG_CHAR, control, key);
+            return true;
+        }
+        case SDL_KEYUP: {
+            const uint32_t key = VirtualKeyFor(event.key.keysym.sym, event.key.keysym.scancode);
+            if (key != 0) Send(VMSG_KEYUP, key);
+            return true;
+        }
+        case SDL_TEXTINPUT:
+            for (const char16_t unit : Utf16(event.text.text)) Send(VMSG_CHAR, unit, lastKey_);
+            return true;
+        case SDL_MOUSEBUTTONDOWN: {
+            const int32_t button = ButtonIndex(event.button.button);
+            if (button < 0 || event.button.which == SDL_TOUCH_MOUSEID) return true;
+            SDL_CaptureMouse(SDL_TRUE);
+            buttonsHeld_[button] = 1;
+            // Every second click of a run is a double click, as the system counts them.
+            const uint32_t code = event.button.clicks % 2 == 0 ? VMSG_PENDOUBLE : VMSG_PENDOWN;
+            SendPen(code, uint32_t(button), event.button.x, event.button.y);
+            return true;
+        }
+        case SDL_MOUSEBUTTONUP: {
+            const int32_t button = ButtonIndex(event.button.button);
+            if (button < 0 || event.button.which == SDL_TOUCH_MOUSEID) return true;
+            if (!buttonsHeld_[button]) return true;  // already released when the focus went
+            buttonsHeld_[button] = 0;
+            SendPen(VMSG_PENUP, uint32_t(button), event.button.x, event.button.y);
+            if (!buttonsHeld_[0] && !buttonsHeld_[1] && !buttonsHeld_[2]) {
+                SDL_CaptureMouse(SDL_FALSE);
+            }
+            return true;
+        }
+        case SDL_MOUSEMOTION:
+            if (event.motion.which == SDL_TOUCH_MOUSEID) return true;
+            SendPen(VMSG_PENMOVE, 0, event.motion.x, event.motion.y);
+            return true;
+        case SDL_MOUSEWHEEL: {
+            int32_t y = event.wheel.y;
+            if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) y = -y;
+            if (y != 0) Send(VMSG_WHEEL, uintptr_t(intptr_t(y < 0 ? -1 : 1)));
+            return true;
+        }
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    Send(VMSG_ACTIVATE, 0);
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    ReleaseHeldButtons();
+                    Send(VMSG_ACTIVATE, 1);
+                    break;
+                case SDL_WINDOWEVENT_MINIMIZED:
+                case SDL_WINDOWEVENT_HIDDEN:
+                    Send(VMSG_ACTIVATE, 2);
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    Send(VMSG_PAINT);
+                    break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    CloseWindow();
+                    return false;
+                default:
+                    break;
+            }
+            return true;
+        case SDL_QUIT:
+            CloseWindow();
+            return false;
+        default:
+            return true;
+    }
+}
+
+void VDesktopPlatform::SendPen(uint32_t code, uint32_t button, int32_t windowX, int32_t windowY) {
+    int32_t x = 0, y = 0;
+    WindowToDisplay(windowX, windowY, &x, &y);
+    Send(code, button, uintptr_t(intptr_t(x)), uintptr_t(intptr_t(y)));
+}
+
+void VDesktopPlatform::WindowToDisplay(int32_t windowX, int32_t windowY, int32_t* x,
+                                       int32_t* y) const {
+    int width = 0, height = 0;
+    if (window_ != nullptr) SDL_GetWindowSize(window_, &width, &height);
+    const VPictureRect fit =
+        FitPicture(uint32_t(width), uint32_t(height), displayWidth_, displayHeight_);
+    *x = FloorDivide(windowX - fit.x, int32_t(fit.scale));
+    *y = FloorDivide(windowY - fit.y, int32_t(fit.scale));
+}
+
+void VDesktopPlatform::ReleaseHeldButtons() {
+    // The window no longer sees the mouse: a button still held is let go where the cursor is.
+    int windowX = 0, windowY = 0;
+    SDL_GetMouseState(&windowX, &windowY);
+    for (uint32_t button = 0; button < 3; ++button) {
+        if (!buttonsHeld_[button]) continue;
+        buttonsHeld_[button] = 0;
+        SendPen(VMSG_PENUP, button, windowX, windowY);
+    }
+    SDL_CaptureMouse(SDL_FALSE);
+}
+
+void VDesktopPlatform::CloseWindow() {
+    if (instance_->window == 0) return;
+    // The close box: Quit, then the window is destroyed outside the main loop's own path.
+    PlatformQuit(instance_.get());
+    DestroyWindow();
+}
+
+void VDesktopPlatform::DestroyWindow() {
+    VPlatformInstance* instance = instance_.get();
+    SDL_ShowCursor(SDL_ENABLE);
+    Send(VMSG_STOP);
+    // The window takes its renderer with it; a screen the program left open goes first.
+    if (screen_ != nullptr) screen_->Close();
+    SDL_DestroyWindow(window_);
+    window_ = nullptr;
+    instance->window = 0;
+    if (instance->destroying) return;
+    // Destroyed by the user: the program ends at once.
+    instance->running = 0;
+    Send(VMSG_DESTROY);
+}
+
+void VDesktopPlatform::ScreenOpened(VDesktopScreen* screen) {
+    screen_ = screen;
+}
+
+void VDesktopPlatform::ScreenClosed(VDesktopScreen* screen) {
+    if (screen_ == screen) screen_ = nullptr;
+}
+
+void VDesktopPlatform::Minimize(VPlatformInstance*) {
+    if (window_ != nullptr) SDL_MinimizeWindow(window_);
+}
+
+void VDesktopPlatform::SetKeepDisplayOn(VPlatformInstance* instance, bool on) {
+    // SDL keeps the screen saver off while a window is open; the request is only kept.
+    instance->keepDisplayOn = on ? 1 : 0;
+}
+
+void VDesktopPlatform::SetStatusText(VPlatformInstance* instance, const char16_t* text) {
+    if (!instance->setup.statusLine) return;
+    status_ = Utf8(text != nullptr ? text : u"");
+    UpdateTitle();
+}
+
+void VDesktopPlatform::UpdateTitle() {
+    if (window_ == nullptr) return;
+    // The status line has no place of its own: it follows the caption in the title.
+    size_t begin = status_.find_first_not_of(' ');
+    const std::string status = begin == std::string::npos ? "" : status_.substr(begin);
+    const std::string title = status.empty() ? caption_ : caption_ + " - " + status;
+    SDL_SetWindowTitle(window_, title.c_str());
+}
+
+void VDesktopPlatform::SizeWindowForDisplay(VPlatformInstance* instance, uint32_t width,
+                                            uint32_t height) {
+    displayWidth_ = width;
+    displayHeight_ = height;
+    if (window_ == nullptr || fullScreen_) return;
+    scale_ = ChooseScale(width, height);
+    SDL_SetWindowSize(window_, int(width * scale_), int(height * scale_));
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    if (instance->setup.statusLine && status_.empty()) {
+        status_ = " Starting display...";
+        UpdateTitle();
+    }
+}
+
+bool VDesktopPlatform::GetClientArea(VPlatformInstance* instance, VPlatformRect* area) {
+    if (instance->window == 0 || fullScreen_) return false;
+    // The screen service's memory is the client area itself, in display pixels, so it starts
+    // at the origin whatever the window's place and scale.
+    *area = VPlatformRect{0, 0, int32_t(displayWidth_), int32_t(displayHeight_)};
+    return true;
+}
+
+void VDesktopPlatform::SetConsoleButton(VPlatformInstance*, bool checked) {
+    consoleButton_ = checked;
+}
+
+uint32_t VDesktopPlatform::ConsoleButtonClicked(VPlatformInstance*, uint32_t, uintptr_t,
+                                                uintptr_t) {
+    return kConsoleButtonNotClicked;  // the title bar has no button to click
+}
+
+bool VDesktopPlatform::IsDialogInitMessage(uint32_t) {
+    return false;  // dialog windows are refused at creation
+}
+
+void VDesktopPlatform::GetDesktopSize(uint32_t* width, uint32_t* height) {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+        *width = 0;
+        *height = 0;
+        return;
+    }
+    *width = uint32_t(mode.w);
+    *height = uint32_t(mode.h);
+}
+
+uint32_t VDesktopPlatform::GetTime() {
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return uint32_t(uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(since).count()));
+}
+
+void VDesktopPlatform::Sleep(uint32_t ms) {
+    if (ms == 0) {
+        std::this_thread::yield();
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    }
+}
+
+VPlatformScreen* VDesktopPlatform::CreateScreen() {
+    return new (std::nothrow) VDesktopScreen(*this);
+}

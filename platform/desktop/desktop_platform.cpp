@@ -290,6 +290,10 @@ bool VDesktopPlatform::Translate(const SDL_Event& event) {
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
+                // Shown again or restored: the program runs; some window systems (and SDL's
+                // dummy driver) never send a focus event for a window that reappears.
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_RESTORED:
                     Send(VMSG_ACTIVATE, 0);
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:

@@ -78,6 +78,8 @@ VDesktopPlatform::VDesktopPlatform(VDesktopOptions options) : options_(std::move
 VDesktopPlatform::~VDesktopPlatform() {
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // The last SDL user also lets go of what SDL keeps besides (its D-Bus connection).
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
 bool VDesktopPlatform::VideoAvailable(std::string* reason) {
@@ -89,6 +91,7 @@ bool VDesktopPlatform::VideoAvailable(std::string* reason) {
     // asked for by name (SDL_VIDEODRIVER=dummy for tests).
     const std::string driver = SDL_GetCurrentVideoDriver();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
     const bool invisible = driver == "offscreen" || driver == "dummy";
     if (invisible && SDL_getenv("SDL_VIDEODRIVER") == nullptr) {
         if (reason != nullptr) *reason = "SDL found only its '" + driver + "' video driver";

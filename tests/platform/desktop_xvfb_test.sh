@@ -44,6 +44,10 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 export DISPLAY=":$number" SDL_VIDEODRIVER=x11
+# Under the sanitizers, leaks are not checked here: the x11 driver's D-Bus library keeps
+# buffers to the end whose allocation stacks cannot be unwound cheaply. The desktop layer's own
+# leaks are checked by its tests on the dummy driver, which run the same code.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 "$example" --scale 2 --dump "$work/backbuffer.ppm" >"$work/example.log" 2>&1 &
 example_pid=$!

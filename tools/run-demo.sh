@@ -12,5 +12,5 @@ cd "$(dirname "$0")/.."
 bash .ci/install-packages
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)" --target hello_vane
-if [ $# -eq 0 ]; then set -- --dump build/hello_vane.ppm; fi
+set -- --dump build/hello_vane.ppm "$@"
 ./build/release/examples/hello_vane "$@"

@@ -11,6 +11,10 @@
 #include "graphics2d/surface_layout.h"
 #include "graphics2d/surface_owner.h"
 
+struct VBlitTransform;
+struct VPolygonVertex;
+struct VSpanBuffers;
+
 class V2DSurface : public V2DSurfaceBase {
   public:
     V2DSurface() = default;
@@ -66,6 +70,48 @@ class V2DSurface : public V2DSurfaceBase {
     void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
                   uint32_t flags = 0, uint32_t property = 0);
 
+    // --- Polygons (polygon_fill.cpp) ---
+    // Coordinates and texture positions are logical, 22.10 fixed point (1.0 = 1024); the *Int
+    // forms take whole pixels. Flat triangles take every effect of FillRect; shaded triangles
+    // read only VFILL_DITHER; textured ones every blit effect, the texture in this surface's
+    // pixel format.
+    void FillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+                      uint32_t colour, uint32_t flags = 0, uint32_t property = 0);
+    void FillShadedTriangle(int32_t x1, int32_t y1, uint32_t colour1, int32_t x2, int32_t y2,
+                            uint32_t colour2, int32_t x3, int32_t y3, uint32_t colour3,
+                            uint32_t flags = 0);
+    void FillShadedTriangleInt(int32_t x1, int32_t y1, uint32_t colour1, int32_t x2, int32_t y2,
+                               uint32_t colour2, int32_t x3, int32_t y3, uint32_t colour3,
+                               uint32_t flags = 0);
+    void FillTexturedTriangle(int32_t x1, int32_t y1, int32_t u1, int32_t v1, int32_t x2,
+                              int32_t y2, int32_t u2, int32_t v2, int32_t x3, int32_t y3,
+                              int32_t u3, int32_t v3, V2DSurface* texture, uint32_t flags = 0,
+                              uint32_t property = 0);
+    void FillTexturedTriangleInt(int32_t x1, int32_t y1, int32_t u1, int32_t v1, int32_t x2,
+                                 int32_t y2, int32_t u2, int32_t v2, int32_t x3, int32_t y3,
+                                 int32_t u3, int32_t v3, V2DSurface* texture, uint32_t flags = 0,
+                                 uint32_t property = 0);
+    // Null fills the whole surface; corners top-left, top-right, bottom-left, bottom-right.
+    void FillGradientRect(const VRect* r, uint32_t topleft, uint32_t topright,
+                          uint32_t bottomleft, uint32_t bottomright, uint32_t flags);
+    void FillGradientRect(const VRect* r, uint32_t top, uint32_t bottom, uint32_t flags = 0);
+
+    // --- Transformed blits (transformed_blit.cpp, quarter_turn_blit.cpp) ---
+    // The source rectangle centred on logical (x, y), scaled, turned and mirrored by transform
+    // (null: none). Results: 0, 1 a surface not created, 4 nothing of a quarter-turned picture
+    // visible, 10 opacity quantised to zero, 11 different pixel formats, 12 lock failed.
+    uint32_t BlitTransformed(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
+                             const VBlitTransform* transform);
+    // The source rectangle mirrored by flip, turned by angle (a multiple of 1024) and drawn with
+    // its top-left corner at logical (x, y). Results: 0, 1, 4 (angle not a quarter turn, or
+    // nothing visible), 10, 12.
+    uint32_t BlitQuarterTurn(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
+                             uint32_t angle, uint8_t flip, uint32_t flags, uint32_t property);
+    // The scaled and freely turned route of BlitTransformed, a textured quadrilateral, for any
+    // transform. Results: 0, 1, 10, 11, 12.
+    uint32_t BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
+                              const VBlitTransform& transform);
+
     // --- Fields, in the order of the surface record ---
     VSurfaceOwner* owner = nullptr;
     uint32_t* palette = nullptr;  // 256 colour values with alpha
@@ -106,6 +152,13 @@ class V2DSurface : public V2DSurfaceBase {
     void SwapStorage(V2DSurface& other);
     // Stores a colour at a logical point without effects (loaders).
     void StoreColour(int32_t x, int32_t y, uint32_t colour);
+
+    // The span buffers as the polygon filler walks them.
+    VSpanBuffers SpanBuffers() const;
+    // Fills a polygon with texels of texture; both surfaces are locked, texturememory is the
+    // texture's locked pixel memory and e the normalised effect.
+    void DrawTexturedPolygon(const VPolygonVertex* v, int count, const V2DSurface& texture,
+                             const uint8_t* texturememory, const VEffect& e);
 
     bool loaderlock_ = false;  // ImagePixels holds a lock until LoadImage ends
 };

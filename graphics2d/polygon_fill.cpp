@@ -157,7 +157,7 @@ void V2DSurface::FillTexturedTriangle(int32_t x1, int32_t y1, int32_t u1, int32_
         v[i].x = corner[i][0], v[i].y = corner[i][1];
         v[i].value[0] = corner[i][2], v[i].value[1] = corner[i][3];
         LogicalToPhysicalFixed(o, physwidth, physheight, &v[i].x, &v[i].y);
-        LogicalToPhysicalFixed(o, texture->physwidth, texture->physheight, &v[i].value[0],
+        LogicalToPhysicalTexel(o, texture->physwidth, texture->physheight, &v[i].value[0],
                                &v[i].value[1]);
     }
     DrawTexturedPolygon(v, 3, *texture, texturememory, e);

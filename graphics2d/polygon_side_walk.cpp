@@ -79,8 +79,15 @@ void CutToClip(const VSpanBuffers& b, const VSpanRows& rows) {
 void LogicalToPhysicalFixed(const VOrientation& o, uint32_t physwidth, uint32_t physheight,
                             int64_t* x, int64_t* y) {
     if (o.swapped) std::swap(*x, *y);
-    if (o.xdirection < 0) *x = int64_t(physwidth) * 1024 - *x;
-    if (o.ydirection < 0) *y = int64_t(physheight) * 1024 - *y;
+    if (o.xdirection < 0) *x = int64_t(physwidth) * 1024 + 1023 - *x;
+    if (o.ydirection < 0) *y = int64_t(physheight) * 1024 + 1023 - *y;
+}
+
+void LogicalToPhysicalTexel(const VOrientation& o, uint32_t physwidth, uint32_t physheight,
+                            int64_t* u, int64_t* v) {
+    if (o.swapped) std::swap(*u, *v);
+    if (o.xdirection < 0) *u = int64_t(physwidth) * 1024 - 1 - *u;
+    if (o.ydirection < 0) *v = int64_t(physheight) * 1024 - 1 - *v;
 }
 
 bool WalkPolygon(const VSpanBuffers& b, const VPolygonVertex* v, int count, int values,

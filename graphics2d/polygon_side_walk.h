@@ -41,10 +41,20 @@ struct VSpanRows {
     int32_t first = 0, last = -1;
 };
 
-// A logical 22.10 point in physical 22.10 coordinates. Pixel boundaries map onto pixel
-// boundaries, so a polygon covers the same pixels in every orientation.
+// A logical 22.10 vertex in physical 22.10 coordinates. A mirrored axis maps x to
+// width × 1024 + 1023 - x rather than width × 1024 - x: sides are sampled at the right and
+// lower boundaries of physical pixels, which are the left and upper ones of logical pixels
+// there, and the 1023 moves the sampling to 1/1024 of a pixel before where an unmirrored axis
+// samples. A polygon then covers the same logical pixels whichever way the display is
+// mirrored.
 void LogicalToPhysicalFixed(const VOrientation& o, uint32_t physwidth, uint32_t physheight,
                             int64_t* x, int64_t* y);
+
+// A logical 22.10 texture position in the texture's physical layout, as a point: a mirrored
+// axis maps u to width × 1024 - 1 - u, so that texel floor(u) of the logical picture is the
+// physical texel width - 1 - floor(u).
+void LogicalToPhysicalTexel(const VOrientation& o, uint32_t physwidth, uint32_t physheight,
+                            int64_t* u, int64_t* v);
 
 // Bounding-box test, row range, reset of those rows, the walk of every side (vertex i to
 // vertex i + 1, the last back to the first) and the cut of each span to the clip rectangle.

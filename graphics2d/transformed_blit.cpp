@@ -81,14 +81,14 @@ uint32_t V2DSurface::BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source,
         Unlock();
         return 12;
     }
-    // The centre of an odd-sized picture moves by half a pixel so that its edges fall on pixel
-    // boundaries: +1 pixel, where the physical axis runs the other way, none (so that the
-    // pixels covered are those of the unturned picture's centred Blit).
+    // The centre of a picture odd in size moves by half a pixel so that its edges fall on pixel
+    // boundaries: by one pixel right for an odd width, down for an odd height, these two
+    // exchanged when the turn is nearer a quarter or three quarters than a half.
+    const bool sideways = ((t.angle + 512) & 2047) >= 1024;
+    const int64_t acrossodd = (sideways ? h : w) & 1, downodd = (sideways ? w : h) & 1;
+    const int64_t cx = (int64_t(x) + acrossodd) * 1024;
+    const int64_t cy = (int64_t(y) + downodd) * 1024;
     const VOrientation o = Orientation();
-    const bool mirrorx = o.swapped ? o.ydirection < 0 : o.xdirection < 0;
-    const bool mirrory = o.swapped ? o.xdirection < 0 : o.ydirection < 0;
-    const int64_t cx = (int64_t(x) + ((w & 1) && !mirrorx ? 1 : 0)) * 1024;
-    const int64_t cy = (int64_t(y) + ((h & 1) && !mirrory ? 1 : 0)) * 1024;
 
     // Corner offsets in quarter pixels from the centre: the cut rectangle's edges within the
     // whole picture, mirrored by the flip bits, then turned.
@@ -114,7 +114,7 @@ uint32_t V2DSurface::BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source,
         v[i].value[0] = corner[i][2] * 1024;
         v[i].value[1] = corner[i][3] * 1024;
         LogicalToPhysicalFixed(o, physwidth, physheight, &v[i].x, &v[i].y);
-        LogicalToPhysicalFixed(o, source->physwidth, source->physheight, &v[i].value[0],
+        LogicalToPhysicalTexel(o, source->physwidth, source->physheight, &v[i].value[0],
                                &v[i].value[1]);
     }
     DrawTexturedPolygon(v, 4, *source, srcmem, e);

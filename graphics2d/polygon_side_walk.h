@@ -46,7 +46,8 @@ struct VSpanRows {
 // lower boundaries of physical pixels, which are the left and upper ones of logical pixels
 // there, and the 1023 moves the sampling to 1/1024 of a pixel before where an unmirrored axis
 // samples. A polygon then covers the same logical pixels whichever way the display is
-// mirrored.
+// mirrored, except where a side meets a sampling point exactly and the rounding of its slope,
+// walked from the other end, decides the pixel the other way.
 void LogicalToPhysicalFixed(const VOrientation& o, uint32_t physwidth, uint32_t physheight,
                             int64_t* x, int64_t* y);
 

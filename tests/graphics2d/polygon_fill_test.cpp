@@ -30,20 +30,28 @@ void Pattern(V2DSurface& s, uint32_t seed) {
             s.PutPixel(int32_t(x), int32_t(y), rng() & 0xFFFFFF);
 }
 
+// Also with the x axis mirrored, which covers the same logical pixels. (A mirrored y axis
+// samples each row 1/1024 of a pixel above its lower boundary, where a side crossing a pixel
+// corner exactly may round to the other pixel.)
 TEST(PolygonFill, WholePixelTriangleSamplesEachRowAtItsLowerBoundary) {
-    VSurfaceServices services(VPIXELFORMAT_X888);
-    V2DSurface s;
-    MakeSurface(services, s, 20, 20, VPIXELFORMAT_X888);
-    s.FillTriangle(0, 0, 10 * kOne, 0, 0, 10 * kOne, 0xFFFFFF);
-    int count = 0;
-    for (int32_t y = 0; y < 20; ++y) {
-        for (int32_t x = 0; x < 20; ++x) {
-            const bool inside = y <= 8 && x <= 8 - y;
-            EXPECT_EQ(RawPixel(s, x, y) != 0, inside) << x << "," << y;
-            count += RawPixel(s, x, y) != 0;
+    const VOrientation orientations[] = {{1, 1, 0}, {-1, 1, 0}};
+    for (const VOrientation& o : orientations) {
+        VSurfaceServices services(VPIXELFORMAT_X888);
+        services.SetOrientation(o);
+        V2DSurface s;
+        MakeSurface(services, s, 20, 20, VPIXELFORMAT_X888);
+        s.FillTriangle(0, 0, 10 * kOne, 0, 0, 10 * kOne, 0xFFFFFF);
+        int count = 0;
+        for (int32_t y = 0; y < 20; ++y) {
+            for (int32_t x = 0; x < 20; ++x) {
+                const bool inside = y <= 8 && x <= 8 - y;
+                EXPECT_EQ(RawPixel(s, x, y) != 0, inside)
+                    << x << "," << y << " orientation " << o.xdirection << "," << o.ydirection;
+                count += RawPixel(s, x, y) != 0;
+            }
         }
+        EXPECT_EQ(count, 45);
     }
-    EXPECT_EQ(count, 45);
 }
 
 // Draws a triangle adding 1 to every pixel it covers, so that a pixel's value counts the

@@ -11,10 +11,17 @@ namespace {
 template <class T>
 void SolidFill(uint8_t* dst, uint32_t width, uint32_t height, uint32_t pitch, uint32_t pixel) {
     auto run = [&](uint8_t* d, size_t count) {
-        if constexpr (T::kBytes == 1) MemFill8(d, uint8_t(pixel), count);
-        if constexpr (T::kBytes == 2) MemFill16(d, uint16_t(pixel), count);
-        if constexpr (T::kBytes == 3) MemFill24(d, pixel, count);
-        if constexpr (T::kBytes == 4) MemFill32(d, pixel, count);
+        if constexpr (T::kBytes == 3) {
+            MemFill24(d, pixel, count);
+        } else {
+            // Rows start on pixel boundaries, so the row is an array of pixels; a plain loop
+            // becomes vector stores.
+            using P = typename T::Pixel;
+            P* p = reinterpret_cast<P*>(d);
+            const P v = P(pixel);
+#pragma GCC unroll 16
+            for (size_t i = 0; i < count; ++i) p[i] = v;
+        }
     };
     if (width == pitch) {
         run(dst, size_t(width) * height);

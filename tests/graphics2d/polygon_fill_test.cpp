@@ -317,13 +317,15 @@ TEST(PolygonFill, TexturedSpansApplyTheBlitRule) {
         MakeSurface(services, src, 13, 9, format);
         std::mt19937 rng(format);
         for (int32_t y = 0; y < 9; ++y)
-            for (int32_t x = 0; x < 13; ++x) SetRawPixel(src, x, y, rng() % 5 == 0 ? 0 : rng());
+            for (int32_t x = 0; x < 13; ++x)
+                SetRawPixel(src, x, y, rng() % 5 == 0 ? 0 : ColorToPixel(format, rng()));
         src.SetColorKey(0);
         for (const Case& c : cases) {
             for (V2DSurface* d : {&a, &b}) {
                 std::mt19937 background(99);
                 for (int32_t y = 0; y < 30; ++y)
-                    for (int32_t x = 0; x < 40; ++x) SetRawPixel(*d, x, y, background());
+                    for (int32_t x = 0; x < 40; ++x)
+                        SetRawPixel(*d, x, y, ColorToPixel(format, background()));
             }
             VBlitTransform t;
             t.flags = c.flags;

@@ -185,7 +185,8 @@ TEST(TransformedBlit, QuarterTurnEqualsTheTexturedQuadrilateral) {
         MakeSurface(services, src, 40, 24, format);
         std::mt19937 rng(format);
         for (int32_t y = 0; y < 24; ++y)
-            for (int32_t x = 0; x < 40; ++x) SetRawPixel(src, x, y, rng() % 6 == 0 ? 0 : rng());
+            for (int32_t x = 0; x < 40; ++x)
+                SetRawPixel(src, x, y, rng() % 6 == 0 ? 0 : ColorToPixel(format, rng()));
         src.SetColorKey(0);
         int compared = 0;
         for (const VRect& r : sizes) {
@@ -198,7 +199,7 @@ TEST(TransformedBlit, QuarterTurnEqualsTheTexturedQuadrilateral) {
                             std::mt19937 background(5);
                             for (int32_t y = 0; y < 80; ++y)
                                 for (int32_t x = 0; x < 100; ++x)
-                                    SetRawPixel(*d, x, y, background());
+                                    SetRawPixel(*d, x, y, ColorToPixel(format, background()));
                         }
                         VBlitTransform t = Turn(angle, flip);
                         t.flags = e.flags;

@@ -240,6 +240,22 @@ TEST(PolygonFill, DitherThresholdsFollowEachChannelWidth) {
     }
 }
 
+// Shaded colours have no palette index of their own; on a palette surface each pixel takes
+// the display palette's nearest entry.
+TEST(PolygonFill, ShadedFillOnPaletteSurfacesTakesTheNearestEntry) {
+    VSurfaceServices services(VPIXELFORMAT_8);
+    const uint32_t entries[3] = {0x0000FF, 0x00FF00, 0xFF0000};
+    services.Palette().SetEntries(entries, 1, 3);
+    V2DSurface s;
+    MakeSurface(services, s, 16, 16, VPIXELFORMAT_8);
+    const VRect left{0, 0, 8, 16}, right{8, 0, 16, 16};
+    s.FillGradientRect(&left, 0x0000F0, 0x0000F0);
+    s.FillGradientRect(&right, 0xF00000, 0xF00000);
+    for (int32_t y = 0; y < 16; ++y) {
+        for (int32_t x = 0; x < 16; ++x) ASSERT_EQ(RawPixel(s, x, y), x < 8 ? 1u : 3u);
+    }
+}
+
 // The square-texture variant addresses texels by mask and shift; over random spans in every
 // kind it writes the same bytes as the general one.
 template <class T>

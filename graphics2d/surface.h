@@ -92,8 +92,8 @@ class V2DSurface : public V2DSurfaceBase {
                                  int32_t u3, int32_t v3, V2DSurface* texture, uint32_t flags = 0,
                                  uint32_t property = 0);
     // Null fills the whole surface; corners top-left, top-right, bottom-left, bottom-right.
-    void FillGradientRect(const VRect* r, uint32_t topleft, uint32_t topright,
-                          uint32_t bottomleft, uint32_t bottomright, uint32_t flags);
+    void FillGradientRect(const VRect* r, uint32_t topleft, uint32_t topright, uint32_t bottomleft,
+                          uint32_t bottomright, uint32_t flags);
     void FillGradientRect(const VRect* r, uint32_t top, uint32_t bottom, uint32_t flags = 0);
 
     // --- Transformed blits (transformed_blit.cpp, quarter_turn_blit.cpp) ---

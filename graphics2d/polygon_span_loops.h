@@ -128,20 +128,31 @@ void TexturedSpan(uint8_t* dst, uint32_t count, int64_t u, int64_t du, int64_t v
     }
 }
 
-// The span kind for effect flags: a plain copy, a colour-key copy, or every other effect.
+// The span kind for effect flags: a plain copy, a colour-key copy, or every other effect; the
+// common blends have the rule compiled for their flags.
 template <class T, class Texel>
 void TexturedSpanFor(uint32_t flags, uint8_t* dst, const VSpan& s, const Texel& texel,
                      const VBlitParams& p) {
-    const uint32_t n = s.Count();
-    if (flags == 0)
-        TexturedSpan<T>(dst, n, s.value[0], s.step[0], s.value[1], s.step[1], texel,
-                        VFixedEffect<0>{}, p);
-    else if (flags == BLIT_KEY)
-        TexturedSpan<T>(dst, n, s.value[0], s.step[0], s.value[1], s.step[1], texel,
-                        VFixedEffect<BLIT_KEY>{}, p);
-    else
-        TexturedSpan<T>(dst, n, s.value[0], s.step[0], s.value[1], s.step[1], texel,
-                        VDynamicEffect{flags}, p);
+    auto span = [&](auto effect) {
+        TexturedSpan<T>(dst, s.Count(), s.value[0], s.step[0], s.value[1], s.step[1], texel, effect,
+                        p);
+    };
+    switch (flags) {
+        case 0:
+            return span(VFixedEffect<0>{});
+        case BLIT_KEY:
+            return span(VFixedEffect<BLIT_KEY>{});
+        case BLIT_OPACITY:
+            return span(VFixedEffect<BLIT_OPACITY>{});
+        case BLIT_KEY | BLIT_OPACITY:
+            return span(VFixedEffect<BLIT_KEY | BLIT_OPACITY>{});
+        case BLIT_ADD:
+            return span(VFixedEffect<BLIT_ADD>{});
+        case BLIT_KEY | BLIT_ADD:
+            return span(VFixedEffect<BLIT_KEY | BLIT_ADD>{});
+        default:
+            return span(VDynamicEffect{flags});
+    }
 }
 
 // Effect normalisation of textured spans: that of Blit, except that without a colour flag the

@@ -66,6 +66,22 @@ class V2DSurface : public V2DSurfaceBase {
     void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
                   uint32_t flags = 0, uint32_t property = 0);
 
+    // --- Fonts and text (font_scan.cpp, text_draw.cpp); RGBA sources (surface_rgba_blit.cpp) ---
+    void SetFontRange(uint16_t first, uint16_t last);
+    void SetFontGrid(uint8_t rows, int16_t perrow);
+    // Keeps an owned copy of the strip's characters in order; null drops it. False when out of
+    // memory (the old list is kept then).
+    bool SetFontCharList(const char16_t* chars);
+    // Sets the colour key and builds the font table. Results: 0, 1 not created, 2 out of memory,
+    // 4 no characters.
+    uint32_t ScanFont(bool proportional, uint32_t colorkey);
+    void DrawString(int32_t x, int32_t y, V2DSurface* fontsurface, const char* text, uint32_t flags,
+                    uint32_t property);
+    uint32_t GetStringWidth(const char* text) const;
+    uint32_t GetStringHeight(const char* text) const;
+    uint32_t Blit(int32_t x, int32_t y, class V2DSurfaceRGBA* source, const VRect* sourcerect,
+                  uint32_t flags, uint32_t property);
+
     // --- Fields, in the order of the surface record ---
     VSurfaceOwner* owner = nullptr;
     uint32_t* palette = nullptr;  // 256 colour values with alpha

@@ -64,10 +64,11 @@ void AlphaRows(const RGBARowsView& v) {
     uint8_t* dst = v.dst;
     const uint32_t* src = v.src;
     for (uint32_t j = 0; j < v.height; ++j, dst += v.dstrowbytes, src += v.srcpitch) {
-        if constexpr (T::kBytes == 2) {
-            uint16_t* d = reinterpret_cast<uint16_t*>(dst);
+        if constexpr (T::kBytes == sizeof(typename T::Pixel)) {
+            // Rows of 16- and 32-bit pixels are aligned to their size.
+            auto* d = reinterpret_cast<typename T::Pixel*>(dst);
             for (uint32_t i = 0; i < v.width; ++i)
-                d[i] = uint16_t(RGBAPixel<T, Premultiplied>(d[i], src[i]));
+                d[i] = typename T::Pixel(RGBAPixel<T, Premultiplied>(d[i], src[i]));
         } else {
             for (uint32_t i = 0; i < v.width; ++i) {
                 uint8_t* d = dst + i * T::kBytes;

@@ -1,4 +1,6 @@
-// The blitter table: fast loops for one pixel format, indexed by the normalised effect flags.
+// The blitter table: fast loops for one pixel format. Entries 0-255 are indexed by the
+// normalised effect flags; entries 256 and 257 are the stepped copies without and with the
+// colour key.
 #pragma once
 
 #include <cstdint>

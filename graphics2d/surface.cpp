@@ -65,6 +65,7 @@ uint32_t V2DSurface::Create(uint32_t width, uint32_t height, uint8_t defaultform
     const uint8_t wanted = (flags >> kFormatShift) & 0xFF;
     const uint8_t format = wanted != 0 ? wanted : defaultformat;
     const uint8_t bits = BitsPerPixelOf(format);
+    if (bits == 0) return 1;  // refused before anything of an existing surface is touched
 
     if (IsCreated()) {
         if (flags == createflags && width == GetWidth() && height == GetHeight() &&
@@ -75,7 +76,6 @@ uint32_t V2DSurface::Create(uint32_t width, uint32_t height, uint8_t defaultform
         }
         Free();
     }
-    if (bits == 0) return 1;
     createflags = flags;
 
     if (palette == nullptr) {

@@ -1,5 +1,5 @@
-// What a surface consults of the display it was created for: the orientation, the screen
-// format, the configured memory kind, the blitter table, the palette services, the surface
+// What a surface consults of the display it was created for: the orientation, the configured
+// memory kind, the blitter table, the palette services, the surface
 // registry and the registered image loaders. The display device implements this interface;
 // VSurfaceServices (surface_services.h) is a complete implementation it can own or extend.
 #pragma once
@@ -26,8 +26,6 @@ class VSurfaceOwner {
     virtual ~VSurfaceOwner() = default;
 
     virtual VOrientation SurfaceOrientation() const = 0;
-    // The pixel format of the screen; surfaces in other formats stay in main memory.
-    virtual uint8_t ScreenFormat() const = 0;
     // The memory kind a creation with VSURFACE_DEFAULT takes.
     virtual uint32_t DefaultMemoryKind() const = 0;
     // The fast loops for the display's buffer format; null while none is installed.

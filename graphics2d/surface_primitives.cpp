@@ -1,5 +1,6 @@
 // V2DSurface primitives: single pixels, rectangle fills and lines.
 #include <algorithm>
+#include <cstdlib>
 
 #include "fileio/memory.h"
 #include "graphics2d/blit_loops.h"
@@ -7,14 +8,32 @@
 
 namespace {
 
+// True when every byte of the stored pixel is the same, so a byte fill stores it.
+template <class T>
+bool PixelBytesAlike(uint32_t pixel) {
+    const uint32_t b = pixel & 0xFF;
+    if constexpr (T::kBytes == 2) return (pixel >> 8 & 0xFF) == b;
+    if constexpr (T::kBytes == 4) return pixel == b * 0x01010101u;
+    return true;
+}
+
 // Solid rows: one run when the rectangle covers whole rows, else one run per row.
 template <class T>
 void SolidFill(uint8_t* dst, uint32_t width, uint32_t height, uint32_t pitch, uint32_t pixel) {
     auto run = [&](uint8_t* d, size_t count) {
-        if constexpr (T::kBytes == 1) MemFill8(d, uint8_t(pixel), count);
-        if constexpr (T::kBytes == 2) MemFill16(d, uint16_t(pixel), count);
-        if constexpr (T::kBytes == 3) MemFill24(d, pixel, count);
-        if constexpr (T::kBytes == 4) MemFill32(d, pixel, count);
+        if constexpr (T::kBytes == 3) {
+            MemFill24(d, pixel, count);
+        } else if (PixelBytesAlike<T>(pixel)) {
+            MemFill8(d, uint8_t(pixel), count * T::kBytes);  // clearing to black, white, ...
+        } else {
+            // Rows start on pixel boundaries, so the row is an array of pixels; a plain loop
+            // becomes vector stores.
+            using P = typename T::Pixel;
+            P* p = reinterpret_cast<P*>(d);
+            const P v = P(pixel);
+#pragma GCC unroll 16
+            for (size_t i = 0; i < count; ++i) p[i] = v;
+        }
     };
     if (width == pitch) {
         run(dst, size_t(width) * height);
@@ -131,6 +150,7 @@ void V2DSurface::DrawHLine(int32_t x, int32_t y, int32_t length, uint32_t colour
 
 void V2DSurface::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
                           uint32_t flags, uint32_t property) {
+    if (!IsCreated()) return;
     if (y1 == y2) {
         const int64_t length = std::abs(int64_t(x2) - x1) + 1;
         DrawHLine(std::min(x1, x2), y1, int32_t(std::min<int64_t>(length, INT32_MAX)), colour,
@@ -141,24 +161,27 @@ void V2DSurface::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32
         std::swap(x1, x2);
         std::swap(y1, y2);
     }
+    // The error-accumulating walk puts step i at a closed form: along the long axis by i, along
+    // the short one by floor(i * short / long). Only the steps inside the surface are visited,
+    // which draws the same pixels without walking the invisible part of a long line.
     const int64_t dx = int64_t(x2) - x1;
-    const int32_t sx = dx < 0 ? -1 : 1;
-    const int64_t adx = dx < 0 ? -dx : dx;
-    const int64_t dy = int64_t(y2) - y1;
-    int64_t x = x1, y = y1, err = 0;
+    const int64_t sx = dx < 0 ? -1 : 1;
+    const uint64_t adx = uint64_t(dx < 0 ? -dx : dx);
+    const uint64_t dy = uint64_t(int64_t(y2) - y1);
+    const int64_t width = GetWidth(), height = GetHeight();
     if (adx <= dy) {
-        for (int64_t i = 0; i <= dy; ++i) {
-            PutPixel(int32_t(x), int32_t(y), colour, flags, property);
-            err += adx;
-            if (err >= dy) x += sx, err -= dy;
-            ++y;
+        const int64_t first = std::max<int64_t>(0, -int64_t(y1));
+        const int64_t last = std::min<int64_t>(int64_t(dy), height - 1 - y1);
+        for (int64_t i = first; i <= last; ++i) {
+            const int64_t x = x1 + sx * int64_t(uint64_t(i) * adx / dy);
+            PutPixel(SaturateCoordinate(x), int32_t(y1 + i), colour, flags, property);
         }
     } else {
-        for (int64_t i = 0; i <= adx; ++i) {
-            PutPixel(int32_t(x), int32_t(y), colour, flags, property);
-            err += dy;
-            if (err >= adx) ++y, err -= adx;
-            x += sx;
+        const int64_t first = std::max<int64_t>(0, sx > 0 ? -int64_t(x1) : x1 - (width - 1));
+        const int64_t last = std::min<int64_t>(int64_t(adx), sx > 0 ? width - 1 - x1 : int64_t(x1));
+        for (int64_t i = first; i <= last; ++i) {
+            const int64_t y = y1 + int64_t(uint64_t(i) * dy / adx);
+            PutPixel(int32_t(x1 + sx * i), SaturateCoordinate(y), colour, flags, property);
         }
     }
 }

@@ -2,7 +2,7 @@
 
 #include "graphics2d/surface_base.h"
 
-VSurfaceServices::VSurfaceServices(uint8_t format) : screenformat_(format) {
+VSurfaceServices::VSurfaceServices(uint8_t format) {
     InstallBlitterTable(&table_, format);
 }
 

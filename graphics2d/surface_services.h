@@ -1,4 +1,4 @@
-// VSurfaceServices: a complete VSurfaceOwner — orientation, formats, blitter table, palette
+// VSurfaceServices: a complete VSurfaceOwner — orientation, memory kind, blitter table, palette
 // services and surface registry — for the display device to own, and for tools and tests that
 // draw without a display. Image loaders are added by overriding DecodeWithLoader.
 #pragma once
@@ -10,12 +10,11 @@
 
 class VSurfaceServices : public VSurfaceOwner {
   public:
-    // Screen and buffer format, with the blitter table installed for the buffer format.
+    // format: the display's buffer format, for which the blitter table is installed.
     explicit VSurfaceServices(uint8_t format);
     ~VSurfaceServices() override;
 
     VOrientation SurfaceOrientation() const override { return orientation_; }
-    uint8_t ScreenFormat() const override { return screenformat_; }
     uint32_t DefaultMemoryKind() const override { return memorykind_; }
     const VBlitterTable* BlitterTable() const override {
         return table_.format != 0 ? &table_ : nullptr;
@@ -26,7 +25,6 @@ class VSurfaceServices : public VSurfaceOwner {
                           uint32_t size, uint8_t defaultformat, uint32_t flags,
                           uint32_t* result) override;
 
-    void SetScreenFormat(uint8_t format) { screenformat_ = format; }
     void SetDefaultMemoryKind(uint32_t kind) { memorykind_ = kind; }
     // Installs the fast loops for format (0 removes them).
     void SetBlitterFormat(uint8_t format);
@@ -37,7 +35,6 @@ class VSurfaceServices : public VSurfaceOwner {
 
   private:
     VOrientation orientation_;
-    uint8_t screenformat_;
     uint32_t memorykind_ = VSURFACE_SYSTEM;
     VBlitterTable table_;
     VDisplayPalette palette_;

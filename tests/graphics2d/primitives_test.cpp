@@ -152,3 +152,40 @@ TEST(FillRect, SolidFillOfWholeRowsAndPartialRows) {
         EXPECT_EQ(s.GetPixel(3, 2), want);
     }
 }
+
+// Coordinates at the ends of the 32-bit range, on a mirrored and turned display: nothing wraps
+// around, a far-reaching line is drawn only where it crosses the surface.
+TEST(Primitives, ExtremeCoordinates) {
+    const VOrientation orientations[] = {{1, 1, 0}, {-1, -1, 0}, {-1, 1, 1}};
+    for (const VOrientation& o : orientations) {
+        VSurfaceServices services(VPIXELFORMAT_565);
+        services.SetOrientation(o);
+        V2DSurface s, src;
+        MakeSurface(services, s, 6, 4, VPIXELFORMAT_565);
+        MakeSurface(services, src, 3, 3, VPIXELFORMAT_565);
+        src.FillRect(nullptr, 0xFFFFFF);
+        s.PutPixel(INT32_MIN, INT32_MAX, 0xFFFFFF);
+        s.PutPixel(INT32_MAX, INT32_MIN, 0xFFFFFF);
+        EXPECT_EQ(s.GetPixel(INT32_MIN, 0), 0u);
+        EXPECT_EQ(s.Blit(INT32_MAX, INT32_MIN, &src, nullptr, 0, 0), 4u);
+        const VRect far{INT32_MIN, INT32_MIN, INT32_MIN + 1, INT32_MAX};
+        EXPECT_EQ(s.Blit(0, 0, &src, &far, 0, 0), 4u);
+        s.FillRect(&far, 0xFFFFFF);
+        s.DrawHLine(INT32_MAX, 1, INT32_MAX, 0xFFFFFF);
+        EXPECT_TRUE(SetPixels(s).empty());
+        s.DrawHLine(-10, 1, 100, 0xFFFFFF);
+        EXPECT_EQ(SetPixels(s).size(), 6u);
+        s.FillRect(nullptr, 0);
+        // From far left to far right two rows down: crosses the surface on rows 1 and 2 only.
+        s.DrawLine(INT32_MIN, 0, INT32_MAX, 3, 0xFFFFFF);
+        const Points drawn = SetPixels(s);
+        EXPECT_EQ(drawn.size(), 6u);
+        for (auto [x, y] : drawn) EXPECT_TRUE(y == 1 || y == 2);
+        s.FillRect(nullptr, 0);
+        s.DrawLine(2, INT32_MIN, 2, INT32_MAX, 0xFFFFFF);
+        EXPECT_EQ(SetPixels(s), (Points{{2, 0}, {2, 1}, {2, 2}, {2, 3}}));
+        const VRect all{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+        s.FillRect(&all, 0xFFFFFF);
+        EXPECT_EQ(SetPixels(s).size(), 24u);
+    }
+}

@@ -21,6 +21,8 @@ TEST(SurfaceCreate, BadArgumentsLeaveTheSurfaceAsItWas) {
         {8, 0, VPIXELFORMAT_565, 0, 4},
         {8, 4, VPIXELFORMAT_565, 4, 4},
         {8, 4, VPIXELFORMAT_565, 15, 4},
+        {8, 4, 7, 0, 1},
+        {8, 4, VPIXELFORMAT_565, 9 << 8, 1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(s.Create(c.w, c.h, c.format, c.flags), c.result);

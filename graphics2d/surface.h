@@ -2,6 +2,7 @@
 // physical orientation and addressed by callers in logical coordinates.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "graphics2d/blit_flags.h"
@@ -81,6 +82,8 @@ class V2DSurface : public V2DSurfaceBase {
     uint32_t GetStringHeight(const char* text) const;
     uint32_t Blit(int32_t x, int32_t y, class V2DSurfaceRGBA* source, const VRect* sourcerect,
                   uint32_t flags, uint32_t property);
+    // A literal null source names neither kind of surface: nothing to draw from.
+    uint32_t Blit(int32_t, int32_t, std::nullptr_t, const VRect*, uint32_t, uint32_t) { return 1; }
 
     // --- Fields, in the order of the surface record ---
     VSurfaceOwner* owner = nullptr;

@@ -379,6 +379,7 @@ TEST(RGBASurface, BlitResultsAndClipping) {
     V2DSurfaceRGBA empty;
     EXPECT_EQ(dst.Blit(0, 0, &empty, nullptr, 0, 0), 1u);
     EXPECT_EQ(dst.Blit(0, 0, static_cast<V2DSurfaceRGBA*>(nullptr), nullptr, 0, 0), 1u);
+    EXPECT_EQ(dst.Blit(0, 0, nullptr, nullptr, 0, 0), 1u);
     EXPECT_EQ(dst.Blit(16, 0, &src, nullptr, 0, 0), 4u);
     EXPECT_EQ(dst.Blit(0, 0, &src, nullptr, BLIT_OPACITY, 7), 10u) << "opacity 7 in 565";
     // The colour key plays no part: a source pixel equal to the key is still drawn.

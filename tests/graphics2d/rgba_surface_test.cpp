@@ -160,6 +160,12 @@ TEST(RGBASurface, CreateResultsAndStorage) {
     s.Free();
     EXPECT_FALSE(services.Registry().Contains(&s));
     EXPECT_EQ(s.GetWidth(), 0u);
+
+    // The display frees every registered surface when it closes, RGBA ones included.
+    ASSERT_EQ(s.Create(4, 4, VPIXELFORMAT_565, 0), 0u);
+    services.Registry().FreeAll();
+    EXPECT_FALSE(s.IsCreated());
+    EXPECT_EQ(s.pixels, nullptr);
 }
 
 TEST(RGBASurface, StoredWordsAndReadBack) {

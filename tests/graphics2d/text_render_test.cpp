@@ -100,3 +100,31 @@ TEST(TextRender, EffectsOverGradient) {
     EXPECT_GT(ink, 6 * 25 * 8 / 5);
     EXPECT_LT(ink, 6 * 25 * 8 * 4 / 5);
 }
+
+// Text and RGBA blits land on the same logical pixels whatever the display's orientation.
+TEST(TextRender, SameLogicalPictureInEveryOrientation) {
+    auto render = [](const VOrientation& o) {
+        VSurfaceServices services(VPIXELFORMAT_565);
+        services.SetOrientation(o);
+        V2DSurface font, screen;
+        LoadDemoFont(services, font, VPIXELFORMAT_565);
+        MakeSurface(services, screen, 60, 30, VPIXELFORMAT_565);
+        FillGradient(screen);
+        V2DSurfaceRGBA disc;
+        MakeDisc(services, disc, Colour(255, 80, 40), VRGBA_PREMULTIPLIED);
+        screen.Blit(30, -10, &disc, nullptr, 0, 0);
+        screen.DrawString(58, 2, &font, "Turn\nme", BLIT_KEY | 0x100, 0);
+        screen.DrawString(-3, 20, &font, "AB", BLIT_KEY | BLIT_OPACITY, 128);
+        std::vector<uint32_t> colours;
+        for (int32_t y = 0; y < 30; ++y)
+            for (int32_t x = 0; x < 60; ++x) colours.push_back(screen.GetPixel(x, y));
+        return colours;
+    };
+    const std::vector<uint32_t> upright = render(VOrientation{});
+    for (const VOrientation& o : {VOrientation{-1, 1, 1}, VOrientation{1, -1, 1},
+                                  VOrientation{-1, -1, 0}, VOrientation{1, 1, 1}}) {
+        SCOPED_TRACE(testing::Message()
+                     << o.xdirection << " " << o.ydirection << " " << int(o.swapped));
+        EXPECT_EQ(render(o), upright);
+    }
+}

@@ -6,6 +6,7 @@
 #include "graphics2d/display_palette.h"
 #include "graphics2d/surface.h"
 #include "graphics2d/surface_rgba.h"
+#include "graphics2d/surface_rgba_kernels.h"
 #include "graphics2d/surface_rgba_rules.h"
 
 namespace {
@@ -64,7 +65,9 @@ void AlphaRows(const RGBARowsView& v) {
     uint8_t* dst = v.dst;
     const uint32_t* src = v.src;
     for (uint32_t j = 0; j < v.height; ++j, dst += v.dstrowbytes, src += v.srcpitch) {
-        if constexpr (T::kBytes == sizeof(typename T::Pixel)) {
+        if constexpr (T::kBytes == 4 && AlphaBitsOf<T>() == 8) {
+            AlphaRowBytes32<Premultiplied>(reinterpret_cast<uint32_t*>(dst), src, v.width);
+        } else if constexpr (T::kBytes == sizeof(typename T::Pixel)) {
             // Rows of 16- and 32-bit pixels are aligned to their size.
             auto* d = reinterpret_cast<typename T::Pixel*>(dst);
             for (uint32_t i = 0; i < v.width; ++i)

@@ -22,8 +22,8 @@ class V2DSurface : public V2DSurfaceBase {
     // --- Creation and lifetime ---
     // Set by the display before Create; the surface reaches the display through it.
     void SetOwner(VSurfaceOwner* display) { owner = display; }
-    // Results: 0, 1 bad pixel format, 2 out of memory, 4 invalid argument (zero size, memory
-    // kind 4 or more, no owner).
+    // Results: 0, 1 bad pixel format, 2 out of memory, 4 invalid argument (a side of 0 or above
+    // 32767, a memory kind of 4 or more, no owner). Every memory kind is held in main memory.
     uint32_t Create(uint32_t width, uint32_t height, uint8_t defaultformat, uint32_t flags);
     void Free() override;
     // Decodes an image through the owner's registered loaders, in order, until one takes the

@@ -2,6 +2,7 @@
 // physical orientation and addressed by callers in logical coordinates.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "graphics2d/blit_flags.h"
@@ -111,6 +112,24 @@ class V2DSurface : public V2DSurfaceBase {
     // transform. Results: 0, 1, 10, 11, 12.
     uint32_t BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
                               const VBlitTransform& transform);
+
+    // --- Fonts and text (font_scan.cpp, text_draw.cpp); RGBA sources (surface_rgba_blit.cpp) ---
+    void SetFontRange(uint16_t first, uint16_t last);
+    void SetFontGrid(uint8_t rows, int16_t perrow);
+    // Keeps an owned copy of the strip's characters in order; null drops it. False when out of
+    // memory (the old list is kept then).
+    bool SetFontCharList(const char16_t* chars);
+    // Sets the colour key and builds the font table. Results: 0, 1 not created, 2 out of memory,
+    // 4 no characters.
+    uint32_t ScanFont(bool proportional, uint32_t colorkey);
+    void DrawString(int32_t x, int32_t y, V2DSurface* fontsurface, const char* text, uint32_t flags,
+                    uint32_t property);
+    uint32_t GetStringWidth(const char* text) const;
+    uint32_t GetStringHeight(const char* text) const;
+    uint32_t Blit(int32_t x, int32_t y, class V2DSurfaceRGBA* source, const VRect* sourcerect,
+                  uint32_t flags, uint32_t property);
+    // A literal null source names neither kind of surface: nothing to draw from.
+    uint32_t Blit(int32_t, int32_t, std::nullptr_t, const VRect*, uint32_t, uint32_t) { return 1; }
 
     // --- Fields, in the order of the surface record ---
     VSurfaceOwner* owner = nullptr;

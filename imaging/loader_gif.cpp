@@ -27,6 +27,14 @@ uint32_t InterlacedRow(uint32_t j, uint32_t height) {
     return height;
 }
 
+// Each code takes at least mincodesize + 1 bits and stands for one string of the table, which
+// is shorter than 4096 bytes: an image larger than that cannot come from its data, and is
+// refused before a buffer for it is taken.
+uint64_t MostPixels(uint32_t datalength, uint8_t mincodesize) {
+    const uint32_t codebits = mincodesize + 1u > 2u ? mincodesize + 1u : 2u;
+    return uint64_t(datalength) * 8 / codebits * 4096;
+}
+
 void OpaqueBlack(uint8_t* palette) {
     for (uint32_t i = 0; i < 256; ++i) {
         palette[4 * i + 0] = palette[4 * i + 1] = palette[4 * i + 2] = 0;
@@ -46,6 +54,7 @@ struct VLoader_GIF::Image {
     uint8_t localpalette[256 * 4];
     uint8_t mincodesize = 0;
     uint32_t datastart = 0;
+    uint32_t datalength = 0;  // bytes of the data sub-blocks with their size bytes
 };
 
 void VLoader_GIF::ReadColourTable(uint8_t* palette, uint32_t entries) {
@@ -107,6 +116,8 @@ bool VLoader_GIF::FindImage(Image& image) {
             ReadByte(&image.mincodesize);
             image.datastart = GetPos();
             SkipSubBlocks();  // the image data may run to the end of the block
+            const uint32_t end = GetPos() < SourceSize() ? GetPos() : SourceSize();
+            image.datalength = end > image.datastart ? end - image.datastart : 0;
             return true;
         } else if (introducer == BLOCK_PADDING) {
             uint8_t dropped = 0;
@@ -174,10 +185,11 @@ uint32_t VLoader_GIF::DecodeImage(V2DSurfaceBase* surface, const uint8_t* data, 
         }
 
         const uint32_t pixels = uint32_t(image.width) * image.height;
-        if (pixels == 0 || image.datastart >= size) return VLOAD_DAMAGED;
+        if (pixels == 0 || image.datalength == 0) return VLOAD_DAMAGED;
+        if (pixels > MostPixels(image.datalength, image.mincodesize)) return VLOAD_DAMAGED;
         VDecodeBuffer buffer;
         if (!buffer.Allocate(pixels)) return VLOAD_OUTOFMEMORY;
-        const uint32_t decompressed = GifDecompress(data + image.datastart, size - image.datastart,
+        const uint32_t decompressed = GifDecompress(data + image.datastart, image.datalength,
                                                     image.mincodesize, buffer.Data(), pixels);
         if (decompressed != 0) return decompressed;
 

@@ -178,39 +178,52 @@ uint32_t DeliverPlain(const PngDecode& png, uint8_t* inflated, uint32_t outrow, 
     return VLOAD_OK;
 }
 
+// Adam7: every pass is unfiltered where it lies first; then each row of the picture is put
+// together from the rows of the passes that hold its pixels (each pass row is converted
+// once), so no second copy of the whole picture is needed.
 uint32_t DeliverInterlaced(const PngDecode& png, uint8_t* inflated, uint32_t outrow,
                            VLoaderState& state, V2DSurfaceBase* surface) {
     const uint32_t outbytes = png.format.OutputBytes();
-    VDecodeBuffer image, passrow;
-    if (!image.Allocate(uint64_t(outrow) * png.height, false)) return VLOAD_OUTOFMEMORY;
-    if (!passrow.Allocate(outrow, false)) return VLOAD_OUTOFMEMORY;
     const uint32_t step = png.format.FilterStep();
+    const uint8_t* passrows[7] = {};
+    uint64_t passrowbytes[7] = {};
     uint8_t* stored = inflated;
-    for (const Adam7Pass& pass : ADAM7_PASSES) {
-        const uint32_t pw = pass.Width(png.width), ph = pass.Height(png.height);
+    for (int p = 0; p < 7; ++p) {
+        const uint32_t pw = ADAM7_PASSES[p].Width(png.width);
+        const uint32_t ph = ADAM7_PASSES[p].Height(png.height);
         if (pw == 0 || ph == 0) continue;
-        const uint64_t rowbytes = png.format.RowBytes(pw);
+        passrows[p] = stored;
+        passrowbytes[p] = png.format.RowBytes(pw);
         const uint8_t* above = nullptr;
-        for (uint32_t j = 0; j < ph; ++j, stored += rowbytes + 1) {
-            PngUnfilterRow(stored, above, rowbytes, step);
-            PngConvertRow(png.format, stored + 1, pw, passrow.Data());
+        for (uint32_t j = 0; j < ph; ++j, stored += passrowbytes[p] + 1) {
+            PngUnfilterRow(stored, above, passrowbytes[p], step);
             above = stored + 1;
-            const uint64_t y = pass.y0 + uint64_t(j) * pass.dy;
-            uint8_t* dst = image.Data() + y * outrow + uint64_t(pass.x0) * outbytes;
-            const uint8_t* src = passrow.Data();
-            const size_t dststep = size_t(pass.dx) * outbytes;
-            if (outbytes == 4) {
-                for (uint32_t i = 0; i < pw; ++i, dst += dststep, src += 4) {
-                    dst[0] = src[0], dst[1] = src[1], dst[2] = src[2], dst[3] = src[3];
-                }
-            } else {
-                for (uint32_t i = 0; i < pw; ++i, dst += dststep) *dst = src[i];
-            }
         }
     }
+
+    VDecodeBuffer row, passrow;
+    if (!row.Allocate(outrow, false) || !passrow.Allocate(outrow, false)) {
+        return VLOAD_OUTOFMEMORY;
+    }
     for (uint32_t y = 0; y < png.height; ++y) {
-        uint8_t* row = image.Data() + uint64_t(y) * outrow;
-        const uint32_t delivered = DeliverRow(png, row, y, outrow, state, surface);
+        for (int p = 0; p < 7; ++p) {
+            const Adam7Pass& pass = ADAM7_PASSES[p];
+            if (passrows[p] == nullptr || y < pass.y0 || (y - pass.y0) % pass.dy != 0) continue;
+            const uint32_t pw = pass.Width(png.width);
+            const uint64_t j = (y - pass.y0) / pass.dy;
+            PngConvertRow(png.format, passrows[p] + j * (passrowbytes[p] + 1) + 1, pw,
+                          passrow.Data());
+            uint8_t* dst = row.Data() + uint64_t(pass.x0) * outbytes;
+            const uint8_t* src = passrow.Data();
+            if (outbytes == 4) {
+                const size_t dststep = size_t(pass.dx) * 4;
+                for (uint32_t i = 0; i < pw; ++i, dst += dststep, src += 4)
+                    std::memcpy(dst, src, 4);
+            } else {
+                for (uint32_t i = 0; i < pw; ++i, dst += pass.dx) *dst = src[i];
+            }
+        }
+        const uint32_t delivered = DeliverRow(png, row.Data(), y, outrow, state, surface);
         if (delivered != 0) return delivered;
     }
     return VLOAD_OK;

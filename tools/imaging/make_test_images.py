@@ -7,7 +7,7 @@ Run with Debian's /usr/bin/python3 (it has Pillow):
 
 PNG, GIF and BMP files are written by the small encoders below (so every colour type, bit
 depth, interlace mode, code size and row order can be chosen), plus a few files written by
-Pillow itself. The expected pixels are Pillow's own decode of each file, as R, G, B, A bytes,
+Pillow itself and one interlaced PNG written by optipng. The expected pixels are Pillow's own decode of each file, as R, G, B, A bytes,
 except where Pillow cannot give them (16-bit samples, which it clips or widens, grey keys
 below 8 bits, which it compares unscaled, and files made to test a rule Pillow does not share); those come from the samples the file was written
 from, and wherever Pillow can decode the file too, the script checks that both agree.
@@ -20,7 +20,9 @@ on every run.
 import io
 import os
 import struct
+import subprocess
 import sys
+import tempfile
 import zlib
 
 from PIL import Image
@@ -300,6 +302,14 @@ def png_special_cases(w):
     buf = io.BytesIO()
     im.save(buf, "PNG", optimize=True)
     w.add_pillow("png_pillow_rgba.png", buf.getvalue())
+    # The same picture interlaced by another encoder, Debian's optipng.
+    with tempfile.TemporaryDirectory() as folder:
+        plain, interlaced = os.path.join(folder, "in.png"), os.path.join(folder, "out.png")
+        with open(plain, "wb") as f:
+            f.write(buf.getvalue())
+        subprocess.run(["optipng", "-quiet", "-o1", "-i1", "-out", interlaced, plain], check=True)
+        with open(interlaced, "rb") as f:
+            w.add_pillow("png_optipng_rgba_i.png", f.read())
 
 
 # ---------------------------------------------------------------------------------------------

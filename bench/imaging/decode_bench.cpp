@@ -1,0 +1,216 @@
+// PNG and GIF decode speed of our loaders against libpng and giflib on the same files, in
+// one run. After the usual report a table gives the time per megapixel and our time as a
+// multiple of the peer's (below 1: we are faster).
+#include <benchmark/benchmark.h>
+#include <gif_lib.h>
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench/imaging/bench_images.h"
+#include "graphics2d/surface_base.h"
+#include "imaging/loader_gif.h"
+#include "imaging/loader_png.h"
+
+namespace {
+
+// Keeps the delivered rows in one buffer, the least a real surface does with them.
+class BufferSurface : public V2DSurfaceBase {
+  public:
+    uint32_t ImageInfo(const VLoaderState& state) override {
+        m_width = state.width;
+        m_bytes = state.pixelkind == VLOADER_PIXELS_INDEX ? 1 : 4;
+        m_pixels.resize(size_t(state.width) * state.height * m_bytes);
+        return 0;
+    }
+    uint32_t ImagePalette(VLoaderState& state) override {
+        std::memcpy(m_palette + state.paletteindex, state.data,
+                    std::min<size_t>(state.length / 4, 256 - state.paletteindex) * 4);
+        state.paletteindex += state.length / 4;
+        return 0;
+    }
+    uint32_t ImagePixels(VLoaderState& state) override {
+        std::memcpy(&m_pixels[size_t(state.pixelcounter) * m_bytes], state.data, state.length);
+        state.pixelcounter += state.length / m_bytes;
+        return 0;
+    }
+    const uint8_t* Pixels() const { return m_pixels.data(); }
+
+  private:
+    uint32_t m_width = 0, m_bytes = 4;
+    uint32_t m_palette[256] = {};
+    std::vector<uint8_t> m_pixels;
+};
+
+struct MemoryReader {
+    const uint8_t* data;
+    size_t size, pos;
+};
+
+void PngRead(png_structp png, png_bytep out, png_size_t length) {
+    auto* r = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    if (length > r->size - r->pos) png_error(png, "read past the end");
+    std::memcpy(out, r->data + r->pos, length);
+    r->pos += length;
+}
+
+int GifRead(GifFileType* gif, GifByteType* out, int length) {
+    auto* r = static_cast<MemoryReader*>(gif->UserData);
+    const size_t n = std::min<size_t>(size_t(length), r->size - r->pos);
+    std::memcpy(out, r->data + r->pos, n);
+    r->pos += n;
+    return int(n);
+}
+
+// libpng into RGBA rows of one buffer, as its users decode for a surface.
+bool LibpngDecode(const std::vector<uint8_t>& file, std::vector<uint8_t>& rgba) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    MemoryReader reader{file.data(), file.size(), 0};
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, &reader, PngRead);
+    png_read_info(png, info);
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    const uint32_t width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+    rgba.resize(size_t(width) * height * 4);
+    std::vector<png_bytep> rows(height);
+    for (uint32_t y = 0; y < height; ++y) rows[y] = &rgba[size_t(y) * width * 4];
+    png_read_image(png, rows.data());
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
+
+bool GiflibDecode(const std::vector<uint8_t>& file) {
+    MemoryReader reader{file.data(), file.size(), 0};
+    int error = 0;
+    GifFileType* gif = DGifOpen(&reader, GifRead, &error);
+    if (gif == nullptr) return false;
+    const bool ok = DGifSlurp(gif) == GIF_OK;
+    DGifCloseFile(gif, &error);
+    return ok;
+}
+
+const std::vector<uint8_t>& Png(bool interlaced) {
+    static const std::vector<uint8_t> plain = MakeBenchPng(false), adam7 = MakeBenchPng(true);
+    return interlaced ? adam7 : plain;
+}
+
+const std::vector<uint8_t>& Gif(bool interlaced) {
+    static const std::vector<uint8_t> plain = MakeBenchGif(false), passes = MakeBenchGif(true);
+    return interlaced ? passes : plain;
+}
+
+constexpr double MEGAPIXELS = double(BENCH_SIZE) * BENCH_SIZE / 1e6;
+
+void SetPixelCounter(benchmark::State& state) {
+    state.counters["MP/s"] =
+        benchmark::Counter(MEGAPIXELS, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_PngOurs(benchmark::State& state) {
+    const std::vector<uint8_t>& file = Png(state.range(0) != 0);
+    VLoader_PNG loader;
+    BufferSurface surface;
+    for (auto _ : state) {
+        if (loader.DecodeImage(&surface, file.data(), uint32_t(file.size()), 6, 0) != 0) {
+            state.SkipWithError("decode failed");
+        }
+        benchmark::DoNotOptimize(surface.Pixels());
+    }
+    SetPixelCounter(state);
+}
+
+void BM_PngLibpng(benchmark::State& state) {
+    const std::vector<uint8_t>& file = Png(state.range(0) != 0);
+    std::vector<uint8_t> rgba;
+    for (auto _ : state) {
+        if (!LibpngDecode(file, rgba)) state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(rgba.data());
+    }
+    SetPixelCounter(state);
+}
+
+void BM_GifOurs(benchmark::State& state) {
+    const std::vector<uint8_t>& file = Gif(state.range(0) != 0);
+    VLoader_GIF loader;
+    BufferSurface surface;
+    for (auto _ : state) {
+        if (loader.DecodeImage(&surface, file.data(), uint32_t(file.size()), 1, 0) != 0) {
+            state.SkipWithError("decode failed");
+        }
+        benchmark::DoNotOptimize(surface.Pixels());
+    }
+    SetPixelCounter(state);
+}
+
+void BM_GifGiflib(benchmark::State& state) {
+    const std::vector<uint8_t>& file = Gif(state.range(0) != 0);
+    for (auto _ : state) {
+        if (!GiflibDecode(file)) state.SkipWithError("decode failed");
+    }
+    SetPixelCounter(state);
+}
+
+BENCHMARK(BM_PngOurs)->ArgName("interlaced")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PngLibpng)->ArgName("interlaced")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GifOurs)->ArgName("interlaced")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GifGiflib)->ArgName("interlaced")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The console report, and the time per iteration of every run kept for the table.
+class TableReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.error_occurred) {
+                m_ms[run.benchmark_name()] = run.GetAdjustedCPUTime();  // every run is in ms
+            }
+        }
+    }
+
+    void PrintTable() const {
+        std::printf("\n%-34s %12s %12s %8s\n", "image (1024 x 1024)", "ours ms/MP", "peer ms/MP",
+                    "ratio");
+        const char* rows[][3] = {
+            {"PNG RGBA, not interlaced", "BM_PngOurs/interlaced:0", "BM_PngLibpng/interlaced:0"},
+            {"PNG RGBA, Adam7", "BM_PngOurs/interlaced:1", "BM_PngLibpng/interlaced:1"},
+            {"GIF 256 colours, not interlaced", "BM_GifOurs/interlaced:0",
+             "BM_GifGiflib/interlaced:0"},
+            {"GIF 256 colours, interlaced", "BM_GifOurs/interlaced:1", "BM_GifGiflib/interlaced:1"},
+        };
+        for (const auto& row : rows) {
+            const auto ours = m_ms.find(row[1]), peer = m_ms.find(row[2]);
+            if (ours == m_ms.end() || peer == m_ms.end()) continue;
+            std::printf("%-34s %12.3f %12.3f %8.3f\n", row[0], ours->second / MEGAPIXELS,
+                        peer->second / MEGAPIXELS, ours->second / peer->second);
+        }
+    }
+
+  private:
+    std::map<std::string, double> m_ms;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    TableReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintTable();
+    benchmark::Shutdown();
+    return 0;
+}

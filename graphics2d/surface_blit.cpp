@@ -1,0 +1,253 @@
+// V2DSurface::Blit: clipping, the choice between fast loops, the general rule and the
+// converting copies.
+#include <algorithm>
+
+#include "fileio/memory.h"
+#include "graphics2d/blit_loops.h"
+#include "graphics2d/blitter_table.h"
+#include "graphics2d/display_palette.h"
+#include "graphics2d/surface.h"
+
+namespace {
+
+// The destination area and the source rectangle of a blit, in physical coordinates.
+struct BlitArea {
+    int64_t x = 0, y = 0;  // destination top-left
+    VRect source;
+    uint32_t Width() const { return uint32_t(source.right - source.left); }
+    uint32_t Height() const { return uint32_t(source.bottom - source.top); }
+};
+
+// The shared blit clip; false when nothing is visible.
+bool ClipBlit(const VOrientation& o, const V2DSurface& dst, const V2DSurface& src, int32_t x,
+              int32_t y, const VRect& logical, BlitArea* area) {
+    const VRect s = LogicalToPhysical(o, src.physwidth, src.physheight, logical);
+    int64_t left = s.left, top = s.top, right = s.right, bottom = s.bottom;
+    int32_t px = x, py = y;
+    LogicalToPhysical(o, dst.physwidth, dst.physheight, &px, &py);
+    int64_t dx = px, dy = py;
+    if (o.xdirection < 0) dx -= right - left - 1;
+    if (o.ydirection < 0) dy -= bottom - top - 1;
+    const VRect& c = dst.clip;
+    if (dx >= c.right || dy >= c.bottom) return false;
+    if (right <= left || bottom <= top) return false;
+    if (right <= 0 || bottom <= 0 || left >= int64_t(src.physwidth) ||
+        top >= int64_t(src.physheight))
+        return false;
+    if (left < 0) dx -= left, left = 0;
+    if (top < 0) dy -= top, top = 0;
+    if (dx < c.left) left += c.left - dx, dx = c.left;
+    if (dy < c.top) top += c.top - dy, dy = c.top;
+    right = std::min<int64_t>(right, src.physwidth);
+    bottom = std::min<int64_t>(bottom, src.physheight);
+    right = std::min<int64_t>(right, left + (c.right - dx));
+    bottom = std::min<int64_t>(bottom, top + (c.bottom - dy));
+    if (right <= left || bottom <= top) return false;
+    area->x = dx;
+    area->y = dy;
+    area->source = VRect{int32_t(left), int32_t(top), int32_t(right), int32_t(bottom)};
+    return true;
+}
+
+// Rows of pixels to read and write.
+struct BlitRowsView {
+    uint8_t* dst;
+    const uint8_t* src;
+    int32_t dstrowbytes;
+    int32_t srcrowbytes;
+    uint32_t width, height;
+};
+
+// Same format with effects: the blitter table when it serves this format, else the rule.
+template <class T>
+void BlitSameFormat(const BlitRowsView& v, const VEffect& e, uint32_t key,
+                    const VBlitterTable* table) {
+    VBlitParams p;
+    p.key = key;
+    p.colour = e.colour;
+    p.pixel = EffectPixelOf<T>(e.colour, e.flags);
+    p.opacity = e.opacity;
+    uint32_t flags = e.flags;
+    uint32_t shifted = flags;
+    if ((flags & BLIT_OPACITY) && !(flags & (BLIT_ADD | BLIT_SUBTRACT))) {
+        const uint32_t kind = ShiftEffectFor(e.opacity, &p.shift);
+        if (kind != 0) shifted = (flags & ~BLIT_OPACITY) | kind;
+    }
+    if (table != nullptr && table->format == T::kCode) {
+        for (uint32_t f : {shifted, flags}) {
+            const VBlitLoop loop = table->Find(f);
+            if (loop != nullptr && loop(v.width, v.height, v.dst, v.src, v.dstrowbytes,
+                                        v.srcrowbytes, p.key, p.pixel, p.opacity))
+                return;
+            if (f == flags) break;
+        }
+    }
+    BlitGeneral<T>(v.width, v.height, v.dst, v.src, v.dstrowbytes, v.srcrowbytes, flags, p);
+}
+
+// Colour value of a source pixel (palette indices through the display palette).
+template <class S>
+uint32_t SourceColour(uint32_t pixel, const uint32_t* displaypalette) {
+    if constexpr (S::kIndexed) {
+        return displaypalette[pixel & 0xFF] & 0xFFFFFF;
+    } else {
+        return PixelToColorOf<S>(pixel);
+    }
+}
+
+// Pixel value of a colour in the destination (palette indices through the inverse table).
+template <class D>
+uint32_t DestinationPixel(uint32_t colour, const uint8_t* inverse) {
+    if constexpr (D::kIndexed) {
+        return inverse[VDisplayPalette::InverseIndexOf(colour)];
+    } else {
+        return ColorToPixelOf<D>(colour);
+    }
+}
+
+// Different formats, no effects.
+template <class S, class D>
+void ConvertingCopy(const BlitRowsView& v, const uint32_t* displaypalette, const uint8_t* inverse) {
+    uint8_t* dst = v.dst;
+    const uint8_t* src = v.src;
+    for (uint32_t j = 0; j < v.height; ++j, dst += v.dstrowbytes, src += v.srcrowbytes) {
+        for (uint32_t i = 0; i < v.width; ++i) {
+            const uint32_t c = SourceColour<S>(S::Load(src + i * S::kBytes), displaypalette);
+            D::Store(dst + i * D::kBytes, DestinationPixel<D>(c, inverse));
+        }
+    }
+}
+
+// Different formats with effects: each source pixel as a colour through the colour flags and
+// the single-pixel rule.
+template <class S, class D>
+void ConvertingEffects(const BlitRowsView& v, const VEffect& e, uint32_t key,
+                       const uint32_t* displaypalette, const uint8_t* inverse) {
+    uint32_t flags = e.flags;
+    const bool scaled = (flags & BLIT_OPACITY) && (flags & (BLIT_ADD | BLIT_SUBTRACT));
+    if (scaled) flags &= ~BLIT_OPACITY;
+    uint8_t* dst = v.dst;
+    const uint8_t* src = v.src;
+    for (uint32_t j = 0; j < v.height; ++j, dst += v.dstrowbytes, src += v.srcrowbytes) {
+        for (uint32_t i = 0; i < v.width; ++i) {
+            const uint32_t sp = S::Load(src + i * S::kBytes);
+            if ((flags & BLIT_KEY) && sp == key) continue;
+            uint32_t c = SourceColour<S>(sp, displaypalette);
+            switch (flags & kBlitColourFlags) {
+                case BLIT_TINT:
+                    c = ScaleChannels(e.colour, MaxChannel(c));
+                    break;
+                case BLIT_FILL:
+                    c = e.colour;
+                    break;
+                case BLIT_MIX:
+                    c = HalveChannels(c) + HalveChannels(e.colour);
+                    break;
+                default:
+                    break;
+            }
+            if (scaled) c = ScaleChannels(c, e.opacity);
+            uint8_t* d = dst + i * D::kBytes;
+            if constexpr (D::kIndexed) {
+                const uint32_t dc = displaypalette[*d] & 0xFFFFFF;
+                D::Store(d, DestinationPixel<D>(ColourRule(dc, c, flags, e.opacity), inverse));
+            } else {
+                D::Store(d, ColourPixel<D>(D::Load(d), c, flags, e.opacity));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
+                          uint32_t flags, uint32_t property) {
+    if (source == nullptr || !IsCreated() || !source->IsCreated()) return 1;
+    VEffect e;
+    if (NormaliseBlitEffect(flags, property, pixelformat, &e) != 0) return 10;
+    const VRect whole{0, 0, int32_t(source->GetWidth()), int32_t(source->GetHeight())};
+    const VRect logical = sourcerect != nullptr ? *sourcerect : whole;
+    if ((e.flags & (BLIT_KEY | kBlitColourFlags)) == BLIT_FILL) {
+        const int64_t w = int64_t(logical.right) - logical.left;
+        const int64_t h = int64_t(logical.bottom) - logical.top;
+        const VRect r{x, y, int32_t(std::clamp<int64_t>(x + w, INT32_MIN, INT32_MAX)),
+                      int32_t(std::clamp<int64_t>(y + h, INT32_MIN, INT32_MAX))};
+        FillRect(&r, e.colour, e.flags, property);
+        return 0;
+    }
+    BlitArea area;
+    if (!ClipBlit(Orientation(), *this, *source, x, y, logical, &area)) return 4;
+
+    uint8_t* dstmem = Lock();
+    if (dstmem == nullptr) return 12;
+    uint8_t* srcmem = source->Lock();
+    if (srcmem == nullptr) {
+        Unlock();
+        return 12;
+    }
+    const uint32_t srcbytes = source->BytesPerPixel();
+    BlitRowsView v;
+    v.width = area.Width();
+    v.height = area.Height();
+    v.dst = PixelAddress(int32_t(area.x), int32_t(area.y));
+    v.dstrowbytes = int32_t(pitch * BytesPerPixel());
+    v.src = source->PixelAddress(area.source.left, area.source.top);
+    v.srcrowbytes = int32_t(source->pitch * srcbytes);
+
+    // A blit of a surface onto an overlapping part of itself reads a copy of the source.
+    uint8_t* copy = nullptr;
+    uint32_t result = 0;
+    if (source == this && area.x < area.source.right && area.source.left < area.x + v.width &&
+        area.y < area.source.bottom && area.source.top < area.y + v.height) {
+        const uint32_t rowbytes = v.width * srcbytes;
+        copy = static_cast<uint8_t*>(MemAlloc(size_t(rowbytes) * v.height));
+        if (copy == nullptr) {
+            result = 2;
+        } else {
+            for (uint32_t j = 0; j < v.height; ++j)
+                MemCopy(copy + size_t(j) * rowbytes, v.src + int64_t(j) * v.srcrowbytes, rowbytes,
+                        false);
+            v.src = copy;
+            v.srcrowbytes = int32_t(rowbytes);
+        }
+    }
+
+    if (result == 0 && source->pixelformat == pixelformat) {
+        if ((e.flags & kBlitEffectMask) == 0) {
+            const size_t rowbytes = size_t(v.width) * srcbytes;
+            if (copy == nullptr && v.width == pitch && v.width == source->pitch) {
+                MemCopy(v.dst, v.src, rowbytes * v.height, false);
+            } else {
+                for (uint32_t j = 0; j < v.height; ++j)
+                    MemCopy(v.dst + int64_t(j) * v.dstrowbytes, v.src + int64_t(j) * v.srcrowbytes,
+                            rowbytes, false);
+            }
+        } else {
+            const VBlitterTable* table = owner->BlitterTable();
+            WithFormat(pixelformat,
+                       [&]<class T>() { BlitSameFormat<T>(v, e, source->colorkey, table); });
+        }
+    } else if (result == 0) {
+        const uint32_t* displaypalette = owner->Palette().Entries();
+        const uint8_t* inverse = nullptr;
+        if (pixelformat == VPIXELFORMAT_8) {
+            inverse = owner->Palette().InverseTable();
+            if (inverse == nullptr) result = 2;
+        }
+        if (result == 0) {
+            const uint32_t key = source->colorkey;
+            WithFormat(source->pixelformat, [&]<class S>() {
+                WithFormat(pixelformat, [&]<class D>() {
+                    if ((e.flags & kBlitEffectMask) == 0)
+                        ConvertingCopy<S, D>(v, displaypalette, inverse);
+                    else
+                        ConvertingEffects<S, D>(v, e, key, displaypalette, inverse);
+                });
+            });
+        }
+    }
+    MemFree(copy);
+    source->Unlock();
+    Unlock();
+    return result;
+}

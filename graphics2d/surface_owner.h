@@ -1,0 +1,41 @@
+// What a surface consults of the display it was created for: the orientation, the configured
+// memory kind, the blitter table, the palette services, the surface
+// registry and the registered image loaders. The display device implements this interface;
+// VSurfaceServices (surface_services.h) is a complete implementation it can own or extend.
+#pragma once
+
+#include <cstdint>
+
+#include "graphics2d/orientation.h"
+
+class V2DSurfaceBase;
+class VDisplayPalette;
+class VSurfaceRegistry;
+struct VBlitterTable;
+
+// Memory kinds (bits 0-3 of the creation flags).
+constexpr uint32_t VSURFACE_DEFAULT = 0;
+constexpr uint32_t VSURFACE_SYSTEM = 1;
+constexpr uint32_t VSURFACE_VIDEO = 2;
+constexpr uint32_t VSURFACE_VIDEO3 = 3;
+
+constexpr uint32_t kImageLoaderSlots = 16;
+
+class VSurfaceOwner {
+  public:
+    virtual ~VSurfaceOwner() = default;
+
+    virtual VOrientation SurfaceOrientation() const = 0;
+    // The memory kind a creation with VSURFACE_DEFAULT takes.
+    virtual uint32_t DefaultMemoryKind() const = 0;
+    // The fast loops for the display's buffer format; null while none is installed.
+    virtual const VBlitterTable* BlitterTable() const = 0;
+    virtual VDisplayPalette& Palette() = 0;
+    virtual VSurfaceRegistry& Registry() = 0;
+
+    // Asks the image loader in slot (0 to 15) to decode data into surface. Returns false when
+    // the slot is empty; otherwise stores the loader's result.
+    virtual bool DecodeWithLoader(uint32_t slot, V2DSurfaceBase& surface, const uint8_t* data,
+                                  uint32_t size, uint8_t defaultformat, uint32_t flags,
+                                  uint32_t* result) = 0;
+};

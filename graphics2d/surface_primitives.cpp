@@ -1,0 +1,187 @@
+// V2DSurface primitives: single pixels, rectangle fills and lines.
+#include <algorithm>
+#include <cstdlib>
+
+#include "fileio/memory.h"
+#include "graphics2d/blit_loops.h"
+#include "graphics2d/surface.h"
+
+namespace {
+
+// True when every byte of the stored pixel is the same, so a byte fill stores it.
+template <class T>
+bool PixelBytesAlike(uint32_t pixel) {
+    const uint32_t b = pixel & 0xFF;
+    if constexpr (T::kBytes == 2) return (pixel >> 8 & 0xFF) == b;
+    if constexpr (T::kBytes == 4) return pixel == b * 0x01010101u;
+    return true;
+}
+
+// Solid rows: one run when the rectangle covers whole rows, else one run per row.
+template <class T>
+void SolidFill(uint8_t* dst, uint32_t width, uint32_t height, uint32_t pitch, uint32_t pixel) {
+    auto run = [&](uint8_t* d, size_t count) {
+        if constexpr (T::kBytes == 3) {
+            MemFill24(d, pixel, count);
+        } else if (PixelBytesAlike<T>(pixel)) {
+            MemFill8(d, uint8_t(pixel), count * T::kBytes);  // clearing to black, white, ...
+        } else {
+            // Rows start on pixel boundaries, so the row is an array of pixels; a plain loop
+            // becomes vector stores.
+            using P = typename T::Pixel;
+            P* p = reinterpret_cast<P*>(d);
+            const P v = P(pixel);
+#pragma GCC unroll 16
+            for (size_t i = 0; i < count; ++i) p[i] = v;
+        }
+    };
+    if (width == pitch) {
+        run(dst, size_t(width) * height);
+        return;
+    }
+    for (uint32_t j = 0; j < height; ++j) run(dst + size_t(j) * pitch * T::kBytes, width);
+}
+
+template <class T, uint32_t F>
+void Blend(uint8_t* dst, uint32_t width, uint32_t height, uint32_t pitch, const VFillParams& p) {
+    FillRows<T>(width, height, dst, int32_t(pitch * T::kBytes), VFixedEffect<F>{}, p);
+}
+
+}  // namespace
+
+void V2DSurface::FillRect(const VRect* r, uint32_t colour, uint32_t flags, uint32_t property) {
+    if (!IsCreated()) return;
+    const VRect physical =
+        r != nullptr ? LogicalToPhysical(Orientation(), physwidth, physheight, *r) : clip;
+    FillPhysicalRect(physical, colour, flags, property);
+}
+
+void V2DSurface::FillPhysicalRect(const VRect& physical, uint32_t colour, uint32_t flags,
+                                  uint32_t property) {
+    if (!IsCreated()) return;
+    const int32_t left = std::max(physical.left, clip.left);
+    const int32_t top = std::max(physical.top, clip.top);
+    const int32_t right = std::min(physical.right, clip.right);
+    const int32_t bottom = std::min(physical.bottom, clip.bottom);
+    if (right <= left || bottom <= top) return;
+    VEffect e;
+    uint32_t c = colour;
+    if (!NormaliseColourEffect(flags, property, pixelformat, &c, &e)) return;
+    if (Lock() == nullptr) return;
+    uint8_t* dst = PixelAddress(left, top);
+    const uint32_t width = uint32_t(right - left), height = uint32_t(bottom - top);
+    WithFormat(pixelformat, [&]<class T>() {
+        VFillParams p;
+        uint32_t f = e.flags & (BLIT_OPACITY | BLIT_ADD | BLIT_SUBTRACT);
+        if constexpr (T::kIndexed) {
+            f &= ~BLIT_OPACITY;  // an opacity fill of palette indices is a solid fill
+        } else if (f & BLIT_OPACITY) {
+            c = ScaleChannels(c, e.opacity);
+            p.opacity = e.opacity;
+            const uint32_t kind = ShiftEffectFor(e.opacity, &p.shift);
+            if (kind != 0) f = kind;
+        }
+        p.pixel = ColorToPixelOf<T>(c);
+        switch (f) {
+            case 0:
+                SolidFill<T>(dst, width, height, pitch, p.pixel);
+                break;
+            case BLIT_ADD:
+                Blend<T, BLIT_ADD>(dst, width, height, pitch, p);
+                break;
+            case BLIT_SUBTRACT:
+                Blend<T, BLIT_SUBTRACT>(dst, width, height, pitch, p);
+                break;
+            case BLIT_OPACITY:
+                Blend<T, BLIT_OPACITY>(dst, width, height, pitch, p);
+                break;
+            case BLIT_SHIFT_SOURCE:
+                Blend<T, BLIT_SHIFT_SOURCE>(dst, width, height, pitch, p);
+                break;
+            case BLIT_SHIFT_DEST:
+                Blend<T, BLIT_SHIFT_DEST>(dst, width, height, pitch, p);
+                break;
+            default:
+                break;
+        }
+    });
+    Unlock();
+}
+
+void V2DSurface::PutPixel(int32_t x, int32_t y, uint32_t colour, uint32_t flags,
+                          uint32_t property) {
+    if (!IsCreated()) return;
+    VEffect e;
+    uint32_t c = colour;
+    if (!NormaliseColourEffect(flags, property, pixelformat, &c, &e)) return;
+    LogicalToPhysical(Orientation(), physwidth, physheight, &x, &y);
+    if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
+    if (Lock() == nullptr) return;
+    uint8_t* d = PixelAddress(x, y);
+    WithFormat(pixelformat,
+               [&]<class T>() { T::Store(d, ColourPixel<T>(T::Load(d), c, e.flags, e.opacity)); });
+    Unlock();
+}
+
+uint32_t V2DSurface::GetPixel(int32_t x, int32_t y) {
+    if (!IsCreated() || x < 0 || y < 0 || uint32_t(x) >= GetWidth() || uint32_t(y) >= GetHeight())
+        return 0;
+    LogicalToPhysical(Orientation(), physwidth, physheight, &x, &y);
+    if (Lock() == nullptr) return 0;
+    uint32_t colour = 0;
+    WithFormat(pixelformat,
+               [&]<class T>() { colour = PixelToColorOf<T>(T::Load(PixelAddress(x, y))); });
+    Unlock();
+    return colour;
+}
+
+void V2DSurface::DrawHLine(int32_t x, int32_t y, int32_t length, uint32_t colour, uint32_t flags,
+                           uint32_t property) {
+    int64_t start = x, count = length;
+    if (start < 0) {
+        count += start;
+        start = 0;
+    }
+    if (count <= 0) return;
+    const VRect r{int32_t(start), y, int32_t(std::min<int64_t>(start + count, INT32_MAX)),
+                  int32_t(std::min<int64_t>(int64_t(y) + 1, INT32_MAX))};
+    FillRect(&r, colour, flags, property);
+}
+
+void V2DSurface::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
+                          uint32_t flags, uint32_t property) {
+    if (!IsCreated()) return;
+    if (y1 == y2) {
+        const int64_t length = std::abs(int64_t(x2) - x1) + 1;
+        DrawHLine(std::min(x1, x2), y1, int32_t(std::min<int64_t>(length, INT32_MAX)), colour,
+                  flags, property);
+        return;
+    }
+    if (y1 > y2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    // The error-accumulating walk puts step i at a closed form: along the long axis by i, along
+    // the short one by floor(i * short / long). Only the steps inside the surface are visited,
+    // which draws the same pixels without walking the invisible part of a long line.
+    const int64_t dx = int64_t(x2) - x1;
+    const int64_t sx = dx < 0 ? -1 : 1;
+    const uint64_t adx = uint64_t(dx < 0 ? -dx : dx);
+    const uint64_t dy = uint64_t(int64_t(y2) - y1);
+    const int64_t width = GetWidth(), height = GetHeight();
+    if (adx <= dy) {
+        const int64_t first = std::max<int64_t>(0, -int64_t(y1));
+        const int64_t last = std::min<int64_t>(int64_t(dy), height - 1 - y1);
+        for (int64_t i = first; i <= last; ++i) {
+            const int64_t x = x1 + sx * int64_t(uint64_t(i) * adx / dy);
+            PutPixel(SaturateCoordinate(x), int32_t(y1 + i), colour, flags, property);
+        }
+    } else {
+        const int64_t first = std::max<int64_t>(0, sx > 0 ? -int64_t(x1) : x1 - (width - 1));
+        const int64_t last = std::min<int64_t>(int64_t(adx), sx > 0 ? width - 1 - x1 : int64_t(x1));
+        for (int64_t i = first; i <= last; ++i) {
+            const int64_t y = y1 + int64_t(uint64_t(i) * dy / adx);
+            PutPixel(int32_t(x1 + sx * i), SaturateCoordinate(y), colour, flags, property);
+        }
+    }
+}

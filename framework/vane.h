@@ -134,6 +134,14 @@ class ClassVane {
     uint8_t OrientationTurn() const;
     void TurnPen(int32_t* x, int32_t* y) const;
     uint32_t RemapDirectionKey(uint32_t key) const;
+    void HandleTilt(int32_t rawX, int32_t rawY);
+    // The direction key a tilt leaves (current thresholds) or enters (configured ones); 0: none.
+    uint32_t TiltKeyLeaving(int32_t x, int32_t y) const;
+    uint32_t TiltKeyEntering(int32_t x, int32_t y) const;
+    void EmulateTiltKeys(int32_t x, int32_t y);
+    // Moves the emulated stylus; x and y are clamped to the tilt range.
+    void EmulateTiltStylus(int32_t* x, int32_t* y);
+    void EndTiltStep(int32_t x, int32_t y);
     bool DialogMode() const { return screenSettings_.dialog != 0; }
 
     VPlatformInstance* instance_ = nullptr;  // not owned

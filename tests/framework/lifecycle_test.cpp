@@ -90,11 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
                       o.screenOpenResult = kScreenLibraryMissing;
                   },
                   1, u"Couldn't open the display device", kUpToPrepare},
-        StartCase{"BufferFormatDiffers",
+        StartCase{"UnknownBufferFormat",
                   [](VHeadlessOptions&, RecorderScript& s) {
-                      s.configureDisplay = [](VScreenSettings& d) { d.bufferFormat = 6; };
+                      s.configureDisplay = [](VScreenSettings& d) { d.bufferFormat = 9; };
                   },
-                  3, u"Display couldn't be opened by VANELIB", kUpToPrepare},
+                  4, u"Display has received invalid parameters", kUpToPrepare},
         StartCase{"HeightBelow4",
                   [](VHeadlessOptions&, RecorderScript& s) {
                       s.configureDisplay = [](VScreenSettings& d) { d.height = 2; };

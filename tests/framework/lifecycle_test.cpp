@@ -284,4 +284,26 @@ INSTANTIATE_TEST_SUITE_P(Lifecycle, ConsoleAtStart,
                              return info.param.name;
                          });
 
+// The services an application owns are usable from its first callback after the start.
+TEST(Start, ServicesAreReadyForTheApplication) {
+    VHeadlessOptions options;
+    options.frameBudget = 1;
+    Harness h(options);
+    int32_t sine = 0;
+    bool pooled = false;
+    char16_t copy[4] = {};
+    h.script.frame = [&](ClassVane& app, ClassVScreen&, uint32_t) {
+        sine = app.Math().Sin(1024);
+        void* block = PoolAlloc(&app.Pool(), 16);
+        pooled = block != nullptr;
+        PoolFree(&app.Pool(), block);
+        app.Strings().WStrCopy(copy, u"abcdef", 4);
+        EXPECT_EQ(app.PlatformStrings().Unbounded(), kPlatformStrUnbounded);
+    };
+    h.Run();
+    EXPECT_EQ(sine, 65536);
+    EXPECT_TRUE(pooled);
+    EXPECT_EQ(std::u16string(copy), u"abc");
+}
+
 }  // namespace

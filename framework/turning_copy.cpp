@@ -1,5 +1,7 @@
 #include "framework/turning_copy.h"
 
+#include <cstring>
+
 #include "fileio/memory.h"
 
 namespace {
@@ -31,24 +33,26 @@ void CopyRuns(const uint8_t* source, int32_t sourceAcross, uint8_t* target, int3
     }
 }
 
-void CopyPixel(uint8_t* to, const uint8_t* from, uint32_t bytesPerPixel) {
-    for (uint32_t i = 0; i < bytesPerPixel; ++i) to[i] = from != nullptr ? from[i] : 0;
-}
-
-void CopyTiles(const VPixelWalk& source, const VPixelWalk& target, uint32_t width, uint32_t height,
-               uint32_t bytesPerPixel) {
+// Pixels of a fixed size, so that each one moves as a single load and store.
+template <uint32_t kBytes>
+void CopyTiles(const VPixelWalk& source, const VPixelWalk& target, uint32_t width,
+               uint32_t height) {
+    uint8_t zero[kBytes] = {};
     for (uint32_t ty = 0; ty < height; ty += kTile) {
         const uint32_t yEnd = height - ty > kTile ? ty + kTile : height;
         for (uint32_t tx = 0; tx < width; tx += kTile) {
             const uint32_t xEnd = width - tx > kTile ? tx + kTile : width;
             for (uint32_t y = ty; y < yEnd; ++y) {
-                const uint8_t* from =
-                    source.origin != nullptr ? source.origin + intptr_t(y) * source.ystep : nullptr;
                 uint8_t* to = target.origin + intptr_t(y) * target.ystep;
+                if (source.origin == nullptr) {
+                    for (uint32_t x = tx; x < xEnd; ++x)
+                        std::memcpy(to + intptr_t(x) * target.xstep, zero, kBytes);
+                    continue;
+                }
+                const uint8_t* from = source.origin + intptr_t(y) * source.ystep;
                 for (uint32_t x = tx; x < xEnd; ++x) {
-                    CopyPixel(to + intptr_t(x) * target.xstep,
-                              from != nullptr ? from + intptr_t(x) * source.xstep : nullptr,
-                              bytesPerPixel);
+                    std::memcpy(to + intptr_t(x) * target.xstep, from + intptr_t(x) * source.xstep,
+                                kBytes);
                 }
             }
         }
@@ -72,6 +76,19 @@ void TurningCopy(const VPixelWalk& source, const VPixelWalk& target, uint32_t wi
         CopyRuns(source.origin, source.xstep, target.origin, target.xstep, target.ystep, height,
                  width, bytesPerPixel);
     } else {
-        CopyTiles(source, target, width, height, bytesPerPixel);
+        switch (bytesPerPixel) {
+            case 1:
+                CopyTiles<1>(source, target, width, height);
+                break;
+            case 2:
+                CopyTiles<2>(source, target, width, height);
+                break;
+            case 3:
+                CopyTiles<3>(source, target, width, height);
+                break;
+            default:
+                CopyTiles<4>(source, target, width, height);
+                break;
+        }
     }
 }

@@ -3,7 +3,9 @@
 // with the flags fixed at compile time, plus hand-packed kernels where those are faster.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <utility>
 
 #include "graphics2d/fast_kernels.h"
 #include "graphics2d/pixel_rules.h"
@@ -20,11 +22,39 @@ void BlitRows(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
     }
 }
 
-// The general loop: every effect, flags at run time.
+// The reference: the rule pixel by pixel with the flags read at run time.
+template <class T>
+void BlitReference(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
+                   int32_t dstrowbytes, int32_t srcrowbytes, uint32_t flags, const VBlitParams& p) {
+    BlitRows<T>(width, height, dst, src, dstrowbytes, srcrowbytes, VDynamicEffect{flags}, p);
+}
+
+using VGeneralBlitLoop = void (*)(uint32_t, uint32_t, uint8_t*, const uint8_t*, int32_t, int32_t,
+                                  const VBlitParams&);
+
+template <class T, uint32_t Flags>
+void BlitWithEffect(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
+                    int32_t dstrowbytes, int32_t srcrowbytes, const VBlitParams& p) {
+    BlitRows<T>(width, height, dst, src, dstrowbytes, srcrowbytes, VFixedEffect<Flags>{}, p);
+}
+
+template <class T, uint32_t... Flags>
+constexpr std::array<VGeneralBlitLoop, sizeof...(Flags)> GeneralBlitLoops(
+    std::integer_sequence<uint32_t, Flags...>) {
+    return {&BlitWithEffect<T, Flags>...};
+}
+
+// The general loop for every effect of bits 0-5 (the shift effects exist only as fast loops):
+// the rule compiled once per effect combination, so that no flag is tested per pixel.
 template <class T>
 void BlitGeneral(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
                  int32_t dstrowbytes, int32_t srcrowbytes, uint32_t flags, const VBlitParams& p) {
-    BlitRows<T>(width, height, dst, src, dstrowbytes, srcrowbytes, VDynamicEffect{flags}, p);
+    static constexpr auto kLoops = GeneralBlitLoops<T>(std::make_integer_sequence<uint32_t, 64>{});
+    if (flags < kLoops.size()) {
+        kLoops[flags](width, height, dst, src, dstrowbytes, srcrowbytes, p);
+        return;
+    }
+    BlitReference<T>(width, height, dst, src, dstrowbytes, srcrowbytes, flags, p);
 }
 
 // A fast loop of the blitter table for the effect Flags.

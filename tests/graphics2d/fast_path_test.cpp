@@ -40,8 +40,55 @@ struct Image {
     size_t start;
 };
 
+// Runs candidate and the reference rule on the same random rows for effect f and one opacity
+// over every width; returns false when the candidate declined.
+template <class T, class Candidate>
+bool CompareWithRule(uint32_t f, uint32_t opacity, std::mt19937& rng, Candidate candidate) {
+    for (uint32_t w : kWidths) {
+        const uint32_t h = 1 + rng() % 3;
+        const uint32_t srcoffset = rng() % 4, dstoffset = rng() % 4;
+        std::vector<uint32_t> values;
+        for (int i = 0; i < 5; ++i) values.push_back(RandomPixel<T>(rng));
+        std::vector<uint32_t> many;
+        for (int i = 0; i < 64; ++i) many.push_back(RandomPixel<T>(rng));
+        Image<T> src(w, h, srcoffset, values, rng);
+        Image<T> fast(w, h, dstoffset, many, rng);
+        Image<T> rule = fast;
+        VBlitParams p;
+        p.key = values[rng() % values.size()];
+        p.opacity = opacity;
+        p.colour = PixelToColorOf<T>(RandomPixel<T>(rng));
+        p.pixel = EffectPixelOf<T>(p.colour, f);
+        ShiftEffectFor(opacity, &p.shift);
+        if (!candidate(w, h, fast.At(), src.At(), int32_t(fast.rowbytes), int32_t(src.rowbytes), p))
+            return false;
+        BlitReference<T>(w, h, rule.At(), src.At(), int32_t(rule.rowbytes), int32_t(src.rowbytes),
+                         f, p);
+        EXPECT_EQ(fast.bytes, rule.bytes)
+            << "format " << int(T::kCode) << " flags " << f << " opacity " << opacity << " width "
+            << w << " offsets " << srcoffset << "," << dstoffset;
+        if (fast.bytes != rule.bytes) return true;
+    }
+    return true;
+}
+
+// The opacities an effect can meet after normalisation: quantised to the format, and for the
+// blending effects neither 0 nor fully opaque.
 template <class T>
-void CheckFormat() {
+std::vector<uint32_t> OpacitiesFor(uint32_t f) {
+    std::vector<uint32_t> out;
+    for (uint32_t opacity : kOpacities) {
+        const uint32_t quantised = opacity - opacity % OpacityStepOf(T::kCode);
+        const bool blends = f & (BLIT_OPACITY | BLIT_SHIFT_SOURCE | BLIT_SHIFT_DEST);
+        if (blends && (quantised == 0 || quantised >= 255)) continue;
+        out.push_back(quantised);
+    }
+    return out;
+}
+
+// Every fast loop of the table for format T.
+template <class T>
+void CheckTable() {
     VBlitterTable table;
     InstallBlitterTable(&table, T::kCode);
     std::mt19937 rng(T::kCode * 7919u);
@@ -49,45 +96,47 @@ void CheckFormat() {
     for (uint32_t f = 0; f < 256; ++f) {
         const VBlitLoop loop = table.effect[f];
         if (loop == nullptr) continue;
-        for (uint32_t opacity : kOpacities) {
-            const uint32_t step = OpacityStepOf(T::kCode);
-            const uint32_t quantised = opacity - opacity % step;
-            const bool blends = f & (BLIT_OPACITY | BLIT_SHIFT_SOURCE | BLIT_SHIFT_DEST);
-            if (blends && (quantised == 0 || quantised >= 255)) continue;
-            for (uint32_t w : kWidths) {
-                const uint32_t h = 1 + rng() % 3;
-                const uint32_t srcoffset = rng() % 4, dstoffset = rng() % 4;
-                std::vector<uint32_t> values;
-                for (int i = 0; i < 5; ++i) values.push_back(RandomPixel<T>(rng));
-                std::vector<uint32_t> many;
-                for (int i = 0; i < 64; ++i) many.push_back(RandomPixel<T>(rng));
-                Image<T> src(w, h, srcoffset, values, rng);
-                Image<T> fast(w, h, dstoffset, many, rng);
-                Image<T> rule = fast;
-                VBlitParams p;
-                p.key = values[rng() % values.size()];
-                p.opacity = quantised;
-                p.pixel = EffectPixelOf<T>(PixelToColorOf<T>(RandomPixel<T>(rng)), f);
-                const uint32_t kind = ShiftEffectFor(quantised, &p.shift);
-                const bool accepted = loop(w, h, fast.At(), src.At(), int32_t(fast.rowbytes),
-                                           int32_t(src.rowbytes), p.key, p.pixel, p.opacity);
-                if (f & (BLIT_SHIFT_SOURCE | BLIT_SHIFT_DEST)) {
-                    // A shift loop takes only its own opacities and declines the others.
-                    ASSERT_EQ(accepted, (kind & f) != 0) << f << " " << quantised;
-                    if (!accepted) continue;
-                }
-                ASSERT_TRUE(accepted) << f;
-                BlitGeneral<T>(w, h, rule.At(), src.At(), int32_t(rule.rowbytes),
-                               int32_t(src.rowbytes), f, p);
-                ASSERT_EQ(fast.bytes, rule.bytes)
-                    << "format " << int(T::kCode) << " flags " << f << " opacity " << quantised
-                    << " width " << w << " offsets " << srcoffset << "," << dstoffset;
-                ++compared;
-            }
+        for (uint32_t opacity : OpacitiesFor<T>(f)) {
+            uint32_t shift = 0;
+            const uint32_t kind = ShiftEffectFor(opacity, &shift);
+            const bool accepted =
+                CompareWithRule<T>(f, opacity, rng,
+                                   [&](uint32_t w, uint32_t h, uint8_t* d, const uint8_t* s,
+                                       int32_t dr, int32_t sr, const VBlitParams& p) {
+                                       return loop(w, h, d, s, dr, sr, p.key, p.pixel, p.opacity);
+                                   });
+            // A shift loop takes only its own opacities and declines the others.
+            if (f & (BLIT_SHIFT_SOURCE | BLIT_SHIFT_DEST))
+                EXPECT_EQ(accepted, (kind & f) != 0) << f << " " << opacity;
+            else
+                EXPECT_TRUE(accepted) << f;
+            ++compared;
         }
     }
-    EXPECT_GT(compared, 1000);
+    EXPECT_GT(compared, 50);
+}
 
+// The general loop, compiled per effect, for all 64 combinations of bits 0-5.
+template <class T>
+void CheckGeneral() {
+    std::mt19937 rng(T::kCode * 104729u);
+    for (uint32_t f = 0; f < 64; ++f) {
+        for (uint32_t opacity : OpacitiesFor<T>(f)) {
+            CompareWithRule<T>(f, opacity, rng,
+                               [&](uint32_t w, uint32_t h, uint8_t* d, const uint8_t* s, int32_t dr,
+                                   int32_t sr, const VBlitParams& p) {
+                                   BlitGeneral<T>(w, h, d, s, dr, sr, f, p);
+                                   return true;
+                               });
+        }
+    }
+}
+
+template <class T>
+void CheckSteppedCopies() {
+    VBlitterTable table;
+    InstallBlitterTable(&table, T::kCode);
+    std::mt19937 rng(T::kCode);
     // The stepped copies against a direct walk, with negative steps (a quarter turn).
     for (bool keyed : {false, true}) {
         const uint32_t w = 7, h = 5;
@@ -147,17 +196,29 @@ void CheckFills() {
 
 }  // namespace
 
-TEST(FastPath, Format8MatchesTheRule) {
-    CheckFormat<VFormat8>();
+TEST(FastPath, Format8TableMatchesTheRule) {
+    CheckTable<VFormat8>();
+    CheckSteppedCopies<VFormat8>();
 }
-TEST(FastPath, Format444MatchesTheRule) {
-    CheckFormat<VFormat444>();
+TEST(FastPath, Format444TableMatchesTheRule) {
+    CheckTable<VFormat444>();
+    CheckSteppedCopies<VFormat444>();
 }
-TEST(FastPath, Format565MatchesTheRule) {
-    CheckFormat<VFormat565>();
+TEST(FastPath, Format565TableMatchesTheRule) {
+    CheckTable<VFormat565>();
+    CheckSteppedCopies<VFormat565>();
 }
-TEST(FastPath, FormatX888MatchesTheRule) {
-    CheckFormat<VFormatX888>();
+TEST(FastPath, FormatX888TableMatchesTheRule) {
+    CheckTable<VFormatX888>();
+    CheckSteppedCopies<VFormatX888>();
+}
+TEST(FastPath, GeneralLoopsMatchTheRuleInEveryFormat) {
+    CheckGeneral<VFormat8>();
+    CheckGeneral<VFormat444>();
+    CheckGeneral<VFormat555>();
+    CheckGeneral<VFormat565>();
+    CheckGeneral<VFormat888>();
+    CheckGeneral<VFormatX888>();
 }
 TEST(FastPath, NoTableForFormats3And5) {
     for (uint8_t format : {VPIXELFORMAT_555, VPIXELFORMAT_888}) {

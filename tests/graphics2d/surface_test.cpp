@@ -228,3 +228,17 @@ TEST(SurfaceOrientation, TurningKeepsLogicalPixelsKeyClipAndSlot) {
         }
     }
 }
+
+TEST(SurfaceOrientation, DisplayManagedSurfacesAreSkipped) {
+    VSurfaceServices services(VPIXELFORMAT_565);
+    V2DSurface managed, other, empty;
+    MakeSurface(services, managed, 5, 2, VPIXELFORMAT_565);
+    MakeSurface(services, other, 5, 2, VPIXELFORMAT_565);
+    empty.SetOwner(&services);
+    V2DSurfaceBase* skip[] = {&managed};
+    services.SetOrientation({1, 1, 1}, skip, 1);
+    EXPECT_EQ(other.physwidth, 2u);    // turned
+    EXPECT_EQ(managed.physwidth, 5u);  // left for the display to rebuild
+    empty.ChangeOrientation({1, 1, 0});
+    EXPECT_FALSE(empty.IsCreated());
+}

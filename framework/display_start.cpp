@@ -47,7 +47,7 @@ uint32_t ClassVane::RunDisplayStart() {
     input_.Initialise();
     clock_.Restart(instance_->layer->GetTime());
     clock_.SetSpeed(1000);
-    // The 3D math service builds its tables here once it is a member of the application.
+    math_.BuildTables();
 
     if (const int r = OnStartup(instanceHandle_)) return uint32_t(r);
     RegisterFrameworkLoaders(screen_);

@@ -141,31 +141,130 @@ bool ClassVane::HandleInput(const VMessage& message) {
             input_.Wheel(direction);
             return true;
         }
-        case VMSG_TILT: {
-            if (!running) return true;
-            const int32_t rawX = Signed(message.param1), rawY = Signed(message.param2);
-            int32_t x = rawX, y = rawY;
-            switch (screen_.Orientation()) {
-                case 1:
-                    x = rawY;
-                    y = -rawX;
-                    break;
-                case 2:
-                    x = -rawX;
-                    y = -rawY;
-                    break;
-                case 3:
-                    x = -rawY;
-                    y = rawX;
-                    break;
-                default:
-                    break;
-            }
-            OnTilt(x >> 5, y >> 5);
-            input_.Tilt(x >> 5, y >> 5);
+        case VMSG_TILT:
+            if (running) HandleTilt(Signed(message.param1), Signed(message.param2));
             return true;
-        }
         default:
             return false;
     }
+}
+
+void ClassVane::HandleTilt(int32_t rawX, int32_t rawY) {
+    // The sensor turns with the device, so the orientation in force decides, not the turn.
+    int32_t x = rawX, y = rawY;
+    switch (screen_.Orientation()) {
+        case 1:
+            x = rawY;
+            y = -rawX;
+            break;
+        case 2:
+            x = -rawX;
+            y = -rawY;
+            break;
+        case 3:
+            x = -rawY;
+            y = rawX;
+            break;
+        default:
+            break;
+    }
+    OnTilt(x >> 5, y >> 5);
+    input_.Tilt(x >> 5, y >> 5);
+    x -= tilt_.centreX;
+    y -= tilt_.centreY;
+    EmulateTiltKeys(x, y);
+
+    if (!tilt_.stylusEmulation && !tilt_.stylusHeld) {
+        EndTiltStep(x, y);
+        return;
+    }
+    EmulateTiltStylus(&x, &y);
+    EndTiltStep(x, y);
+}
+
+uint32_t ClassVane::TiltKeyLeaving(int32_t x, int32_t y) const {
+    const int32_t px = tilt_.previousX, py = tilt_.previousY;
+    const int32_t tx = tilt_.thresholdX, ty = tilt_.thresholdY;
+    uint32_t key = 0;
+    if (px <= -tx && -tx < x) key = keyList_.keys[kKeyRoleLeft];
+    if (py <= -ty && -ty < y) key = keyList_.keys[kKeyRoleUp];
+    if (px >= tx && tx > x) key = keyList_.keys[kKeyRoleRight];
+    if (py >= ty && ty > y) key = keyList_.keys[kKeyRoleDown];
+    return key;
+}
+
+uint32_t ClassVane::TiltKeyEntering(int32_t x, int32_t y) const {
+    const int32_t px = tilt_.previousX, py = tilt_.previousY;
+    const int32_t cx = tilt_.configuredThresholdX, cy = tilt_.configuredThresholdY;
+    uint32_t key = 0;
+    if (x <= -cx && -cx < px) key = keyList_.keys[kKeyRoleLeft];
+    if (y <= -cy && -cy < py) key = keyList_.keys[kKeyRoleUp];
+    if (x >= cx && cx > px) key = keyList_.keys[kKeyRoleRight];
+    if (y >= cy && cy > py) key = keyList_.keys[kKeyRoleDown];
+    return key;
+}
+
+void ClassVane::EmulateTiltKeys(int32_t x, int32_t y) {
+    if (tilt_.keyEmulation) {
+        if (const uint32_t key = TiltKeyLeaving(x, y)) {
+            OnKeyUp(key, keyList_);
+            input_.KeyUp(key);
+        }
+        if (const uint32_t key = TiltKeyEntering(x, y)) {
+            OnKeyDown(key, keyList_);
+            input_.KeyDown(key);
+        }
+        tilt_.keysEmulated = 1;
+        return;
+    }
+    if (!tilt_.keysEmulated) return;
+    // Emulation was switched off: release the key the last position held.
+    const int32_t px = tilt_.previousX, py = tilt_.previousY;
+    const int32_t tx = tilt_.thresholdX, ty = tilt_.thresholdY;
+    uint32_t key = 0;
+    if (px <= -tx) key = keyList_.keys[kKeyRoleLeft];
+    if (py <= -ty) key = keyList_.keys[kKeyRoleUp];
+    if (px >= tx) key = keyList_.keys[kKeyRoleRight];
+    if (py >= ty) key = keyList_.keys[kKeyRoleDown];
+    if (key != 0) {
+        OnKeyUp(key, keyList_);
+        input_.KeyUp(key);
+    }
+    tilt_.keysEmulated = 0;
+}
+
+void ClassVane::EmulateTiltStylus(int32_t* x, int32_t* y) {
+    const int64_t width = screen_.GetWidth(), height = screen_.GetHeight();
+    int64_t side = width > height ? width : height;
+    if (side == 0) side = 1;
+    // A range of 0 would divide by zero; the smallest range maps every tilt to an edge.
+    const int64_t range = tilt_.range > 0 ? tilt_.range : 1;
+    const auto clamp = [range](int32_t v) {
+        return int32_t(v < -range ? -range : v > range ? range : v);
+    };
+    *x = clamp(*x);
+    *y = clamp(*y);
+    const int32_t sx = int32_t((*x + range) * side / (2 * range) - (side - width) / 2);
+    const int32_t sy = int32_t((*y + range) * side / (2 * range) - (side - height) / 2);
+    if (tilt_.stylusEmulation) {
+        if (tilt_.stylusHeld) {
+            input_.PenMove(sx, sy);
+            OnPenMove(sx, sy);
+        } else {
+            input_.PenDown(sx, sy, 0);
+            OnPenDown(sx, sy);
+        }
+        tilt_.stylusHeld = 1;
+    } else {
+        OnPenUp(sx, sy);
+        input_.PenUp(sx, sy, 0);
+        tilt_.stylusHeld = 0;
+    }
+}
+
+void ClassVane::EndTiltStep(int32_t x, int32_t y) {
+    tilt_.previousX = x;
+    tilt_.previousY = y;
+    tilt_.thresholdX = tilt_.configuredThresholdX;
+    tilt_.thresholdY = tilt_.configuredThresholdY;
 }

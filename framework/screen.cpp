@@ -1,34 +1,28 @@
 #include "framework/screen.h"
 
-#include "fileio/memory.h"
 #include "framework/settings.h"
+#include "framework/turning_copy.h"
 #include "framework/vane.h"
+#include "graphics2d/pixel_format.h"
 #include "platform/platform_layer.h"
 
 namespace {
 
-constexpr uint8_t kFormat8 = 1;
-constexpr uint8_t kFormat444 = 2;
-constexpr uint8_t kFormat555 = 3;
-constexpr uint8_t kFormat565 = 4;
-constexpr uint8_t kFormat888 = 5;
-constexpr uint8_t kFormatX888 = 6;
 constexpr uint8_t kFrameworkChoice = 32;
-
-constexpr uint32_t kTile = 32;  // turned copies walk the picture in tiles of this many pixels
+constexpr uint32_t kBufferMemoryMask = 0x0F;
+// The screen access method of a layer with a single one (the desktop).
+constexpr uint8_t kDesktopMethod = 1;
 
 uint32_t BitsPerPixelFor(uint8_t format) {
     switch (format) {
-        case kFormat8:
+        case VPIXELFORMAT_8:
             return 8;
-        case kFormat444:
-        case kFormat555:
-        case kFormat565:
-            return 16;
-        case kFormat888:
+        case VPIXELFORMAT_888:
             return 24;
-        default:
+        case VPIXELFORMAT_X888:
             return 32;
+        default:
+            return 16;
     }
 }
 
@@ -36,32 +30,47 @@ uint32_t BitsPerPixelFor(uint8_t format) {
 uint8_t FormatOf(const VScreenMode& mode) {
     switch (mode.bitsPerPixel) {
         case 8:
-            return kFormat8;
+            return VPIXELFORMAT_8;
         case 16:
-            if (mode.redBits == 4 && mode.greenBits == 4 && mode.blueBits == 4) return kFormat444;
-            if (mode.redBits == 5 && mode.greenBits == 5 && mode.blueBits == 5) return kFormat555;
-            if (mode.redBits == 5 && mode.greenBits == 6 && mode.blueBits == 5) return kFormat565;
+            if (mode.redBits == 4 && mode.greenBits == 4 && mode.blueBits == 4)
+                return VPIXELFORMAT_444;
+            if (mode.redBits == 5 && mode.greenBits == 5 && mode.blueBits == 5)
+                return VPIXELFORMAT_555;
+            if (mode.redBits == 5 && mode.greenBits == 6 && mode.blueBits == 5)
+                return VPIXELFORMAT_565;
             return 0;
         case 24:
-            return kFormat888;
+            return VPIXELFORMAT_888;
         case 32:
-            return kFormatX888;
+            return VPIXELFORMAT_X888;
         default:
             return 0;
     }
 }
 
-// The display result for a failed platform screen open. Every platform failure carries a
-// message except running out of memory, which the display reports as such.
+// The display result of a failed platform screen open. Every failure keeps the display closed
+// and so fails the start: running out of memory as such, anything else (a method the layer
+// does not offer, a failed call, a missing screen library) as a device that could not be
+// opened, with its message.
 uint32_t DisplayResultFor(uint32_t screenResult) {
     return screenResult == kScreenOutOfMemory ? kDisplayOutOfMemory : kDisplayNotOpened;
 }
 
-void CopyPixel(uint8_t* to, const uint8_t* from, uint32_t bytes) {
-    for (uint32_t i = 0; i < bytes; ++i) to[i] = from[i];
+// The buffer format a configuration asks for on a screen of screenFormat: the back buffer is
+// never 5-5-5 or 24-bit.
+uint8_t BufferFormatFor(uint8_t configured, uint8_t screenFormat) {
+    const uint8_t format = configured == kFrameworkChoice ? screenFormat : configured;
+    if (format == VPIXELFORMAT_555) return VPIXELFORMAT_565;
+    if (format == VPIXELFORMAT_888) return VPIXELFORMAT_X888;
+    return format;
 }
 
 }  // namespace
+
+ClassVScreen::ClassVScreen() : VSurfaceServices(0) {
+    secondBuffer_.SetOwner(this);
+    backBuffer_.SetOwner(this);
+}
 
 ClassVScreen::~ClassVScreen() {
     Close();
@@ -79,10 +88,14 @@ uint32_t ClassVScreen::Open(VPlatformInstance* instance, const VWindowSetup* set
     instance_ = instance;
     setup_ = setup;
 
-    const uint8_t mode = screen->displayMode == kFrameworkChoice ? kFormat565 : screen->displayMode;
-    if (mode < kFormat8 || mode > kFormatX888) return kDisplayInvalidParameters;
+    const uint8_t mode =
+        screen->displayMode == kFrameworkChoice ? VPIXELFORMAT_565 : screen->displayMode;
+    if (mode < VPIXELFORMAT_8 || mode > VPIXELFORMAT_X888) return kDisplayInvalidParameters;
+    SetDefaultMemoryKind(screen->bufferMemory & kBufferMemoryMask);
     fullScreen_ = screen->fullScreen ? 1 : 0;
     suspended_ = 0;
+    nativeLayout_ = 0;
+    VSurfaceServices::SetOrientation(VOrientation{});
     screenFormat_ = mode;
 
     platformScreen_ = instance->layer->CreateScreen();
@@ -91,12 +104,13 @@ uint32_t ClassVScreen::Open(VPlatformInstance* instance, const VWindowSetup* set
         return kDisplayNotOpened;
     }
     const uint32_t opened =
-        platformScreen_->Open(1, instance->window, BitsPerPixelFor(mode), screen->width,
-                              screen->height, fullScreen_ != 0, screen->menu != 0);
+        platformScreen_->Open(kDesktopMethod, instance->window, BitsPerPixelFor(mode),
+                              screen->width, screen->height, fullScreen_ != 0, screen->menu != 0);
     if (opened != kScreenOpened) {
         Close();
         return DisplayResultFor(opened);
     }
+    screenMethod_ = kDesktopMethod;
 
     const VScreenMode m = platformScreen_->Mode();
     screenFormat_ = FormatOf(m);
@@ -104,7 +118,7 @@ uint32_t ClassVScreen::Open(VPlatformInstance* instance, const VWindowSetup* set
         Close();
         return kDisplayUnusable;
     }
-    bytesPerPixel_ = (m.bitsPerPixel + 7) / 8;
+    bitsPerPixel_ = m.bitsPerPixel;
     physicalWidth_ = m.width;
     physicalHeight_ = m.height;
     screenXStep_ = m.xStep;
@@ -116,20 +130,19 @@ uint32_t ClassVScreen::Open(VPlatformInstance* instance, const VWindowSetup* set
         return kDisplayUnusable;
     }
 
-    uint8_t buffer =
-        screen->bufferFormat == kFrameworkChoice ? screenFormat_ : screen->bufferFormat;
-    if (buffer == kFormat555) buffer = kFormat565;
-    if (buffer == kFormat888) buffer = kFormatX888;
-    if (buffer != screenFormat_) {
+    bufferFormat_ = BufferFormatFor(screen->bufferFormat, screenFormat_);
+    if (BitsPerPixelOf(bufferFormat_) == 0) {
         Close();
-        return kDisplayUnusable;
+        return kDisplayInvalidParameters;
     }
-    bufferFormat_ = buffer;
-    if (!CreateBackBuffer()) {
+    if (!CreateBuffers()) {
         Close();
         return kDisplayNotOpened;
     }
+    SetBlitterFormat(bufferFormat_);
 
+    instance->layer->GetDesktopSize(&desktopWidth_, &desktopHeight_);
+    Set3DDefaults();
     if (!fullScreen_ && setup->dialog == 0) {
         instance->layer->SizeWindowForDisplay(instance, physicalWidth_, physicalHeight_);
     }
@@ -139,7 +152,9 @@ uint32_t ClassVScreen::Open(VPlatformInstance* instance, const VWindowSetup* set
 
 void ClassVScreen::Close() {
     if (suspended_) Resume();
-    FreeBackBuffer();
+    Registry().FreeAll();
+    for (VLight& light : lights_) light = VLight{};
+    SetBlitterFormat(0);
     if (platformScreen_ != nullptr) {
         platformScreen_->Close();
         delete platformScreen_;
@@ -148,18 +163,43 @@ void ClassVScreen::Close() {
     bufferFormat_ = 0;
 }
 
-bool ClassVScreen::CreateBackBuffer() {
-    backPitch_ = logicalWidth_ * bytesPerPixel_;
-    backBuffer_ = static_cast<uint8_t*>(MemAlloc(size_t(backPitch_) * logicalHeight_));
-    if (backBuffer_ == nullptr) return false;
-    MemFill8(backBuffer_, 0, size_t(backPitch_) * logicalHeight_);
-    return true;
+uint32_t ClassVScreen::CreateSurface(V2DSurface& surface, uint32_t width, uint32_t height,
+                                     uint32_t memoryKind) {
+    if (!IsOpen()) return 1;
+    surface.SetOwner(this);
+    return surface.Create(width, height, bufferFormat_, memoryKind);
 }
 
-void ClassVScreen::FreeBackBuffer() {
-    MemFree(backBuffer_);
-    backBuffer_ = nullptr;
-    backPitch_ = 0;
+uint32_t ClassVScreen::LoadSurface(V2DSurface& surface, const uint8_t* data, uint32_t size,
+                                   uint32_t memoryKind) {
+    if (!IsOpen()) return 1;
+    surface.SetOwner(this);
+    return surface.LoadImage(data, size, bufferFormat_, memoryKind);
+}
+
+bool ClassVScreen::CreateBuffers() {
+    const uint32_t kind = config_.screen->bufferMemory & kBufferMemoryMask;
+    // On the desktop the buffer in the screen's format may live beside the screen.
+    const uint32_t screenKind =
+        kind == VSURFACE_SYSTEM && screenMethod_ == kDesktopMethod ? VSURFACE_VIDEO : kind;
+    if (bufferFormat_ == screenFormat_) {
+        return backBuffer_.Create(logicalWidth_, logicalHeight_, screenFormat_, screenKind) == 0;
+    }
+    return secondBuffer_.Create(logicalWidth_, logicalHeight_, screenFormat_, screenKind) == 0 &&
+           backBuffer_.Create(logicalWidth_, logicalHeight_, bufferFormat_, kind) == 0;
+}
+
+void ClassVScreen::FreeBuffers() {
+    secondBuffer_.Free();
+    backBuffer_.Free();
+}
+
+void ClassVScreen::Set3DDefaults() {
+    for (VLight& light : lights_) light = VLight{};
+    lights_[0].diffuse = 0xFFFFFF;
+    renderFlags_ = kDefaultRenderFlags;
+    MatrixIdentity(world_);
+    projectionScale_ = logicalWidth_ < logicalHeight_ ? logicalWidth_ : logicalHeight_;
 }
 
 int ClassVScreen::QuarterTurnsFor(uint8_t code) const {
@@ -191,16 +231,25 @@ int ClassVScreen::QuarterTurnsFor(uint8_t code) const {
 bool ClassVScreen::SetOrientation(uint8_t code) {
     const int wanted = QuarterTurnsFor(code);
     if (wanted < 0) return false;
-    const bool screenOpen = platformScreen_ != nullptr && platformScreen_->IsOpen();
     orientation_ = uint8_t(wanted);
-    if (!screenOpen) return true;
-    // The layout turns the picture by the difference between the wanted orientation and the
-    // one the screen already has.
+    if (platformScreen_ == nullptr || !platformScreen_->IsOpen()) return true;
+    // The picture is turned by the difference between the wanted orientation and the one the
+    // screen already has.
     ApplyLayout(uint8_t((wanted - nativeOrientation_ + 4) % 4));
-    if (backBuffer_ == nullptr) return true;  // during the open
+    const bool native = config_.screen != nullptr && config_.screen->nativeLayout != 0;
+    nativeLayout_ = native ? 1 : 0;
+    clip_ = VRect{0, 0, int32_t(logicalWidth_), int32_t(logicalHeight_)};
 
-    FreeBackBuffer();
-    if (!CreateBackBuffer()) return false;
+    if (!backBuffer_.IsCreated()) {  // during the open
+        VSurfaceServices::SetOrientation(LayoutOrientation(native));
+        return true;
+    }
+    FreeBuffers();
+    // The display's own buffers are made again at the new size; every other surface turns.
+    V2DSurfaceBase* const own[] = {&secondBuffer_, &backBuffer_};
+    VSurfaceServices::SetOrientation(LayoutOrientation(native), own, 2);
+    if (!CreateBuffers()) return false;
+    projectionScale_ = logicalWidth_ < logicalHeight_ ? logicalWidth_ : logicalHeight_;
     if (config_.owner != nullptr) config_.owner->OnDisplayChange(*this);
     return true;
 }
@@ -235,15 +284,32 @@ void ClassVScreen::ApplyLayout(uint8_t turns) {
     }
 }
 
+VOrientation ClassVScreen::LayoutOrientation(bool native) const {
+    VOrientation o;
+    if (!native) return o;
+    const int32_t ax = logicalXStep_ < 0 ? -logicalXStep_ : logicalXStep_;
+    const int32_t ay = logicalYStep_ < 0 ? -logicalYStep_ : logicalYStep_;
+    o.swapped = ax > ay ? 1 : 0;
+    if (logicalXStep_ < 0) (o.swapped ? o.ydirection : o.xdirection) = -1;
+    if (logicalYStep_ < 0) (o.swapped ? o.xdirection : o.ydirection) = -1;
+    return o;
+}
+
 void ClassVScreen::Present() {
-    if (suspended_ || bufferFormat_ == 0 || backBuffer_ == nullptr) return;
+    if (suspended_ || !IsOpen()) return;
+    V2DSurface& source = ScreenBuffer();
+    if (!source.IsCreated() || source.pixelformat != screenFormat_) return;
+    if (HasSecondBuffer()) secondBuffer_.Blit(0, 0, &backBuffer_, nullptr, 0, 0);
+
     VScreenLock lock;
     if (!platformScreen_->Lock(&lock)) return;
-    if (lock.bytesPerPixel != bytesPerPixel_ && lock.pitch != screenYStep_) {
+    // A screen whose layout changed since the open would be written with the wrong steps.
+    const uint32_t bytesPerPixel = bitsPerPixel_ / 8;
+    if (lock.bytesPerPixel != bytesPerPixel || lock.pitch != screenYStep_) {
         platformScreen_->Unlock();
         return;
     }
-    uint8_t* target = lock.address + originOffset_;
+    intptr_t offset = originOffset_;
     VPlatformRect client;
     if (!fullScreen_ && instance_->layer->GetClientArea(instance_, &client)) {
         int32_t x = client.left, y = client.top;
@@ -251,35 +317,17 @@ void ClassVScreen::Present() {
             x += config_.screen->dialogX;
             y += config_.screen->dialogY;
         }
-        target += intptr_t(y) * lock.pitch + intptr_t(x) * int32_t(bytesPerPixel_);
+        offset += intptr_t(y) * lock.pitch + intptr_t(x) * int32_t(bytesPerPixel);
     }
     if (config_.app->flags & kFlagWaitVerticalBlank) platformScreen_->WaitVerticalBlank();
 
-    const uint32_t rowBytes = logicalWidth_ * bytesPerPixel_;
-    if (logicalXStep_ == int32_t(bytesPerPixel_) && logicalYStep_ > 0) {
-        if (uint32_t(logicalYStep_) == rowBytes) {
-            MemCopy(target, backBuffer_, size_t(rowBytes) * logicalHeight_, false);
-        } else {
-            for (uint32_t y = 0; y < logicalHeight_; ++y) {
-                MemCopy(target + intptr_t(y) * logicalYStep_, backBuffer_ + size_t(y) * backPitch_,
-                        rowBytes, false);
-            }
-        }
-    } else {
-        for (uint32_t ty = 0; ty < logicalHeight_; ty += kTile) {
-            for (uint32_t tx = 0; tx < logicalWidth_; tx += kTile) {
-                const uint32_t yEnd = ty + kTile < logicalHeight_ ? ty + kTile : logicalHeight_;
-                const uint32_t xEnd = tx + kTile < logicalWidth_ ? tx + kTile : logicalWidth_;
-                for (uint32_t y = ty; y < yEnd; ++y) {
-                    const uint8_t* from = backBuffer_ + size_t(y) * backPitch_;
-                    uint8_t* to = target + intptr_t(y) * logicalYStep_;
-                    for (uint32_t x = tx; x < xEnd; ++x) {
-                        CopyPixel(to + intptr_t(x) * logicalXStep_, from + x * bytesPerPixel_,
-                                  bytesPerPixel_);
-                    }
-                }
-            }
-        }
+    SurfaceLayout from;
+    uint8_t* pixels = source.Lock(&from);
+    if (pixels != nullptr) {
+        const VPixelWalk sourceWalk{pixels + from.origin, from.xstep, from.ystep};
+        const VPixelWalk targetWalk{lock.address + offset, logicalXStep_, logicalYStep_};
+        TurningCopy(sourceWalk, targetWalk, logicalWidth_, logicalHeight_, bytesPerPixel);
+        source.Unlock();
     }
     platformScreen_->Unlock();
 }

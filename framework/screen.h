@@ -1,27 +1,43 @@
-// ClassVScreen, the display device: opens the platform's screen, keeps the back buffer the
-// application draws into and presents it after each frame, turned for the display
-// orientation.
+// ClassVScreen, the display device: opens the platform's screen, decides the pixel formats of
+// the screen and of the back buffer, keeps the back buffer (a V2DSurface the application draws
+// into) and presents it after each frame, turned for the display orientation.
 //
-// The back buffer is a block of pixels in the screen's own pixel format at the logical size,
-// rows top to bottom. A buffer format that differs from the screen's is refused with
-// kDisplayUnusable: converting between formats is the surfaces' work.
+// The display is also the owner of every surface created through it (VSurfaceServices: the
+// registry, the blitter table for the buffer format, the palette services and the orientation
+// the surfaces follow), and it holds the 3D settings the renderer reads.
 #pragma once
 
 #include <cstdint>
 
 #include "framework/display.h"
+#include "graphics2d/surface.h"
+#include "graphics2d/surface_services.h"
+#include "render3d/matrix.h"
 
 class VPlatformScreen;
 
-class ClassVScreen final : public VDisplay {
+constexpr uint32_t kDisplayLights = 8;
+constexpr uint32_t kDefaultRenderFlags = 1024;
+
+// One 3D light: a direction in 16.16 and two colour values.
+struct VLight {
+    uint8_t enabled = 0;
+    int32_t direction[3] = {0, 0, -65536};
+    uint32_t ambient = 0;
+    uint32_t diffuse = 0;
+};
+
+class ClassVScreen final : public VDisplay, public VSurfaceServices {
   public:
-    ClassVScreen() = default;
+    ClassVScreen();
     ClassVScreen(const ClassVScreen&) = delete;
     ClassVScreen& operator=(const ClassVScreen&) = delete;
     ~ClassVScreen() override;
 
     uint32_t Open(VPlatformInstance* instance, const VWindowSetup* setup,
                   const VDisplayConfig& config) override;
+    // Frees every surface created for the display, the 3D lights and the blitter table, and
+    // releases the platform screen.
     void Close() override;
     bool IsOpen() const override { return bufferFormat_ != 0; }
     void Present() override;
@@ -38,25 +54,49 @@ class ClassVScreen final : public VDisplay {
     uint32_t GetWidth() const override { return logicalWidth_; }
     uint32_t GetHeight() const override { return logicalHeight_; }
 
-    // Pixel format codes 1 to 6 (8-bit index, 444, 555, 565, 888, X888); 0 while closed.
+    // A surface of the buffer format, owned by this display from now on (freed and turned with
+    // it). Result of V2DSurface::Create; 1 while the display is closed.
+    uint32_t CreateSurface(V2DSurface& surface, uint32_t width, uint32_t height,
+                           uint32_t memoryKind);
+    // Decodes an image into a surface of the buffer format through the registered loaders.
+    uint32_t LoadSurface(V2DSurface& surface, const uint8_t* data, uint32_t size,
+                         uint32_t memoryKind);
+
+    // Pixel format codes 1 to 6 (8-bit index, 444, 555, 565, 888, X888); buffer format 0 while
+    // closed.
     uint8_t ScreenFormat() const { return screenFormat_; }
     uint8_t BufferFormat() const { return bufferFormat_; }
-    // The back buffer: GetHeight() rows of BackBufferPitch() bytes; null while closed.
-    uint8_t* BackBuffer() { return backBuffer_; }
-    uint32_t BackBufferPitch() const { return backPitch_; }
-    uint32_t BytesPerPixel() const { return bytesPerPixel_; }
+    uint32_t ScreenBitsPerPixel() const { return bitsPerPixel_; }
+    uint32_t PhysicalWidth() const { return physicalWidth_; }
+    uint32_t PhysicalHeight() const { return physicalHeight_; }
+    uint8_t ScreenMethod() const { return screenMethod_; }
+    bool NativeLayoutActive() const { return nativeLayout_ != 0; }
+    // The surface the application draws into, and the one in the screen's format the present
+    // converts into first when the formats differ (not created when they are the same).
+    V2DSurface& BackBuffer() { return backBuffer_; }
+    const V2DSurface& SecondBuffer() const { return secondBuffer_; }
+    bool HasSecondBuffer() const { return secondBuffer_.IsCreated(); }
+    // The present's clip rectangle: the whole logical display.
+    const VRect& ClipRect() const { return clip_; }
+
+    // 3D settings the renderer reads.
+    VLight* Lights() { return lights_; }
+    uint32_t RenderFlags() const { return renderFlags_; }
+    const VMatrix& WorldMatrix() const { return world_; }
+    uint32_t ProjectionScale() const { return projectionScale_; }
 
   private:
-    bool CreateBackBuffer();
-    void FreeBackBuffer();
     // The quarter turns an orientation code asks for, or -1 for an unknown code.
     int QuarterTurnsFor(uint8_t code) const;
     void ApplyLayout(uint8_t turns);
-
-    VPlatformInstance* instance_ = nullptr;
-    const VWindowSetup* setup_ = nullptr;
-    VDisplayConfig config_;
-    VPlatformScreen* platformScreen_ = nullptr;
+    // The orientation the surfaces follow: the screen's memory order with native layout, else
+    // upright.
+    VOrientation LayoutOrientation(bool native) const;
+    bool CreateBuffers();
+    void FreeBuffers();
+    // The buffer that holds the screen's format.
+    V2DSurface& ScreenBuffer() { return HasSecondBuffer() ? secondBuffer_ : backBuffer_; }
+    void Set3DDefaults();
 
     int32_t logicalXStep_ = 0;  // bytes between logical neighbours in screen memory
     int32_t logicalYStep_ = 0;
@@ -65,17 +105,28 @@ class ClassVScreen final : public VDisplay {
     uint32_t logicalHeight_ = 0;
     uint32_t physicalWidth_ = 0;
     uint32_t physicalHeight_ = 0;
+    uint32_t bitsPerPixel_ = 0;
+    VPlatformScreen* platformScreen_ = nullptr;  // owned
+    VPlatformInstance* instance_ = nullptr;      // not owned
+    const VWindowSetup* setup_ = nullptr;        // not owned
+    V2DSurface secondBuffer_;
+    V2DSurface backBuffer_;
+    VRect clip_;
+    VDisplayConfig config_;
+    VLight lights_[kDisplayLights];
+    uint32_t renderFlags_ = kDefaultRenderFlags;
+    VMatrix world_{};
+    uint32_t projectionScale_ = 0;
+    uint32_t desktopWidth_ = 0;
+    uint32_t desktopHeight_ = 0;
     int32_t screenXStep_ = 0;
     int32_t screenYStep_ = 0;
-    uint32_t bytesPerPixel_ = 0;
-
-    uint8_t* backBuffer_ = nullptr;
-    uint32_t backPitch_ = 0;
-
     uint8_t screenFormat_ = 0;
     uint8_t bufferFormat_ = 0;  // 0: closed
     uint8_t orientation_ = 0;
     uint8_t nativeOrientation_ = 0;
+    uint8_t screenMethod_ = 0;
     uint8_t fullScreen_ = 0;
     uint8_t suspended_ = 0;
+    uint8_t nativeLayout_ = 0;
 };

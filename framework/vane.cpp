@@ -6,7 +6,6 @@
 
 #include "connect/connection.h"
 #include "fileio/memory.h"
-#include "framework/wide_text.h"
 #include "platform/platform_layer.h"
 
 ClassVane::ClassVane() {
@@ -98,7 +97,7 @@ void ClassVane::Minimize() {
 }
 
 void ClassVane::ReportError(const char16_t* text) {
-    WideCopy(errorText_, text, kErrorTextCapacity);
+    strings_.WStrCopy(errorText_, text, int32_t(kErrorTextCapacity));
 }
 
 void ClassVane::ShowStatus(const char16_t* text) {

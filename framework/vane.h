@@ -9,6 +9,10 @@
 #include <cstdint>
 
 #include "connect/log_window.h"
+#include "fileio/alloc_pool.h"
+#include "fileio/buffer_file.h"
+#include "fileio/disk_file.h"
+#include "fileio/string_service.h"
 #include "framework/clock.h"
 #include "framework/frame_limiter.h"
 #include "framework/input_state.h"
@@ -17,6 +21,7 @@
 #include "framework/screen.h"
 #include "framework/settings.h"
 #include "framework/sound_mixer.h"
+#include "render3d/math_tables.h"
 
 struct VPlatformInstance;
 struct VWindowSetup;
@@ -93,6 +98,14 @@ class ClassVane {
     const VFrameLimiter& Limiter() const { return limiter_; }
     const ClassVSoundMixer& Mixer() const { return mixer_; }
     const ClassVLogWindow& Console() const { return console_; }
+    // The framework services every application owns.
+    ClassVDiskFile& DiskFile() { return diskFile_; }
+    ClassVBufferFile& BufferFile() { return bufferFile_; }
+    const ClassVStringService& Strings() const { return strings_; }
+    // The platform layer's string operations, with its own unbounded length.
+    const ClassVStringService& PlatformStrings() const { return platformStrings_; }
+    VAllocPool& Pool() { return pool_; }
+    const ClassVMathTables& Math() const { return math_; }
     // The connection object of a slot; null for an empty or out-of-range slot.
     ClassVConnection* Connection(uint32_t slot) const;
     const VWindowSetup* WindowSetup() const { return windowSetup_; }
@@ -134,6 +147,14 @@ class ClassVane {
     uint8_t OrientationTurn() const;
     void TurnPen(int32_t* x, int32_t* y) const;
     uint32_t RemapDirectionKey(uint32_t key) const;
+    void HandleTilt(int32_t rawX, int32_t rawY);
+    // The direction key a tilt leaves (current thresholds) or enters (configured ones); 0: none.
+    uint32_t TiltKeyLeaving(int32_t x, int32_t y) const;
+    uint32_t TiltKeyEntering(int32_t x, int32_t y) const;
+    void EmulateTiltKeys(int32_t x, int32_t y);
+    // Moves the emulated stylus; x and y are clamped to the tilt range.
+    void EmulateTiltStylus(int32_t* x, int32_t* y);
+    void EndTiltStep(int32_t x, int32_t y);
     bool DialogMode() const { return screenSettings_.dialog != 0; }
 
     VPlatformInstance* instance_ = nullptr;  // not owned
@@ -146,6 +167,12 @@ class ClassVane {
     VAppSettings appSettings_;
     VScreenSettings screenSettings_;
     ClassVScreen screen_;
+    ClassVDiskFile diskFile_;
+    ClassVBufferFile bufferFile_;
+    ClassVStringService strings_{kStrUnbounded};
+    ClassVStringService platformStrings_{kPlatformStrUnbounded};
+    VAllocPool pool_;
+    ClassVMathTables math_;
     ClassVSoundMixer mixer_;
     ClassVInputState input_;
     ClassVClock clock_;

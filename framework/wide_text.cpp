@@ -2,23 +2,6 @@
 
 #include <cstdint>
 
-size_t WideLength(const char16_t* text) {
-    size_t n = 0;
-    while (text != nullptr && text[n] != 0) ++n;
-    return n;
-}
-
-size_t WideCopy(char16_t* destination, const char16_t* source, size_t capacity) {
-    if (capacity == 0) return 0;
-    size_t n = 0;
-    while (source != nullptr && source[n] != 0 && n + 1 < capacity) {
-        destination[n] = source[n];
-        ++n;
-    }
-    destination[n] = 0;
-    return n;
-}
-
 size_t WideToUtf8(const char16_t* text, char* destination, size_t capacity) {
     if (capacity == 0) return 0;
     size_t out = 0;

@@ -48,16 +48,15 @@ class ClassSample : public ClassVane {
         GetFrameRate(&stats.fps, &stats.fpsHundredths);
         stats.width = screen.GetWidth();
         stats.height = screen.GetHeight();
-        // 5-6-5 pixels: red across, green down, blue with the time.
+        // Red across, green down, blue with the time.
+        V2DSurface& back = screen.BackBuffer();
         const uint32_t phase = stats.gameTime / 10;
         for (uint32_t y = 0; y < screen.GetHeight(); ++y) {
-            auto* row =
-                reinterpret_cast<uint16_t*>(screen.BackBuffer() + y * screen.BackBufferPitch());
             for (uint32_t x = 0; x < screen.GetWidth(); ++x) {
-                const uint32_t r = (x * 31 / screen.GetWidth());
-                const uint32_t g = (y * 63 / screen.GetHeight());
-                const uint32_t b = (x + y + phase) & 31;
-                row[x] = uint16_t(r << 11 | g << 5 | b);
+                const uint32_t r = x * 255 / screen.GetWidth();
+                const uint32_t g = y * 255 / screen.GetHeight();
+                const uint32_t b = ((x + y + phase) & 31) * 8;
+                back.PutPixel(int32_t(x), int32_t(y), r | g << 8 | b << 16);
             }
         }
         return 0;

@@ -66,8 +66,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {Message(VMSG_WHEEL, 1), Message(VMSG_WHEEL, kMinusOne)},
                   {"OnWheel", "OnWheel"},
                   {1, -1}},
-        // Tilt values arrive in units of 1/32, shifted arithmetically.
-        InputCase{"Tilt", {Message(VMSG_TILT, 64, uintptr_t(intptr_t(-65)))}, {"OnTilt"}, {2, -3}}),
+        // Tilt values arrive in units of 1/32, shifted arithmetically. The default settings
+        // emulate the stylus: centre (0, 675 × 32), range 7000 over the 320-pixel side, so x 64
+        // lands at (64 + 7000) × 320 / 14000 − 40 = 121 and y, clamped to −7000, at 0.
+        InputCase{"Tilt",
+                  {Message(VMSG_TILT, 64, uintptr_t(intptr_t(-65)))},
+                  {"OnTilt", "OnPenDown"},
+                  {2, -3, 121, 0}}),
     [](const testing::TestParamInfo<InputCase>& info) { return info.param.name; });
 
 TEST(Input, NothingReachesTheApplicationUnlessRunning) {
@@ -97,11 +102,11 @@ TEST(Input, StateFollowsTheCallbacks) {
     uint32_t characters = 0;
     h.script.frame = [&](ClassVane& app, ClassVScreen&, uint32_t frame) {
         if (frame != 1) return;
-        keyHeld = app.Input().KeyHeld(90);
-        rightHeld = app.Input().ButtonHeld(2);
-        x = app.Input().StylusX();
-        wheel = app.Input().WheelSum();
-        characters = app.Input().CharacterCount();
+        keyHeld = app.Input().Held(196);
+        rightHeld = app.Input().Held(226);
+        x = app.Input().stylusX;
+        wheel = app.Input().wheel;
+        characters = app.Input().characterCount;
     };
     h.Run();
     EXPECT_TRUE(keyHeld);

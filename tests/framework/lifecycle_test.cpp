@@ -90,11 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
                       o.screenOpenResult = kScreenLibraryMissing;
                   },
                   1, u"Couldn't open the display device", kUpToPrepare},
-        StartCase{"BufferFormatDiffers",
+        StartCase{"UnknownBufferFormat",
                   [](VHeadlessOptions&, RecorderScript& s) {
-                      s.configureDisplay = [](VScreenSettings& d) { d.bufferFormat = 6; };
+                      s.configureDisplay = [](VScreenSettings& d) { d.bufferFormat = 9; };
                   },
-                  3, u"Display couldn't be opened by VANELIB", kUpToPrepare},
+                  4, u"Display has received invalid parameters", kUpToPrepare},
         StartCase{"HeightBelow4",
                   [](VHeadlessOptions&, RecorderScript& s) {
                       s.configureDisplay = [](VScreenSettings& d) { d.height = 2; };
@@ -283,5 +283,27 @@ INSTANTIATE_TEST_SUITE_P(Lifecycle, ConsoleAtStart,
                          [](const testing::TestParamInfo<ConsoleCase>& info) {
                              return info.param.name;
                          });
+
+// The services an application owns are usable from its first callback after the start.
+TEST(Start, ServicesAreReadyForTheApplication) {
+    VHeadlessOptions options;
+    options.frameBudget = 1;
+    Harness h(options);
+    int32_t sine = 0;
+    bool pooled = false;
+    char16_t copy[4] = {};
+    h.script.frame = [&](ClassVane& app, ClassVScreen&, uint32_t) {
+        sine = app.Math().Sin(1024);
+        void* block = PoolAlloc(&app.Pool(), 16);
+        pooled = block != nullptr;
+        PoolFree(&app.Pool(), block);
+        app.Strings().WStrCopy(copy, u"abcdef", 4);
+        EXPECT_EQ(app.PlatformStrings().Unbounded(), kPlatformStrUnbounded);
+    };
+    h.Run();
+    EXPECT_EQ(sine, 65536);
+    EXPECT_TRUE(pooled);
+    EXPECT_EQ(std::u16string(copy), u"abc");
+}
 
 }  // namespace

@@ -44,12 +44,16 @@ TEST_P(Orientation, BackBufferLandsTurned) {
     h.script.frame = [&](ClassVane&, ClassVScreen& screen, uint32_t) {
         logicalWidth = screen.GetWidth();
         logicalHeight = screen.GetHeight();
+        SurfaceLayout l;
+        uint8_t* pixels = screen.BackBuffer().Lock(&l);
         for (uint32_t y = 0; y < logicalHeight; ++y) {
             for (uint32_t x = 0; x < logicalWidth; ++x) {
                 const uint16_t v = uint16_t(y * 100 + x + 1);
-                std::memcpy(screen.BackBuffer() + y * screen.BackBufferPitch() + x * 2, &v, 2);
+                std::memcpy(pixels + l.origin + intptr_t(x) * l.xstep + intptr_t(y) * l.ystep, &v,
+                            2);
             }
         }
+        screen.BackBuffer().Unlock();
     };
     h.Run();
     ASSERT_EQ(logicalWidth, c.logicalWidth);

@@ -89,10 +89,14 @@ TEST_P(PresentedPicture, MatchesTheBackBuffer) {
     options.screenFormat = c.format;
     Harness h(options);
     h.script.frame = [](ClassVane&, ClassVScreen& screen, uint32_t frame) {
-        for (uint32_t y = 0; y < screen.GetHeight(); ++y) {
-            uint8_t* row = screen.BackBuffer() + y * screen.BackBufferPitch();
-            for (uint32_t i = 0; i < screen.BackBufferPitch(); ++i) row[i] = uint8_t(y + i + frame);
+        SurfaceLayout l;
+        uint8_t* pixels = screen.BackBuffer().Lock(&l);
+        const uint32_t rowBytes = l.width * l.bitsperpixel / 8;
+        for (uint32_t y = 0; y < l.height; ++y) {
+            uint8_t* row = pixels + l.origin + intptr_t(y) * l.ystep;
+            for (uint32_t i = 0; i < rowBytes; ++i) row[i] = uint8_t(y + i + frame);
         }
+        screen.BackBuffer().Unlock();
     };
     EXPECT_EQ(h.Run(), 0u);
     const VHeadlessPicture& picture = h.platform.Picture();
@@ -113,16 +117,16 @@ INSTANTIATE_TEST_SUITE_P(Headless, PresentedPicture,
                              return info.param.name;
                          });
 
-// The display keeps its back buffer in the screen's format and never in 5-5-5 or 24 bits, so
-// those two screens are refused with a message until the back buffer can be converted.
-TEST(Headless, ScreensTheBackBufferCannotMatchAreRefused) {
+// 5-5-5 and 24-bit screens get a 5-6-5 or 32-bit back buffer, converted at each present.
+TEST(Headless, ScreensWithoutAMatchingBackBufferConvert) {
     for (uint8_t format : {uint8_t(3), uint8_t(5)}) {
         VHeadlessOptions options;
         options.frameBudget = 1;
         options.screenFormat = format;
         Harness h(options);
-        EXPECT_EQ(h.Run(), 3u);
-        EXPECT_EQ(h.ErrorText(), u"Display couldn't be opened by VANELIB");
+        EXPECT_EQ(h.Run(), 0u);
+        EXPECT_EQ(h.platform.Picture().format, format);
+        EXPECT_EQ(h.platform.Picture().presents, 1u);
     }
 }
 

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "examples/hello_vane/canvas.h"
 #include "examples/hello_vane/snapshot.h"
 #include "framework/application_factory.h"
+#include "framework/screen.h"
 #include "framework/vane.h"
 #include "platform/desktop/desktop_platform.h"
 #include "platform/headless/headless_platform.h"
@@ -31,6 +31,11 @@ namespace {
 constexpr uint32_t kKeyEscape = 27;
 constexpr uint32_t kKeySpace = 32;
 constexpr uint32_t kKeyD = 'D';
+
+// Colour values: red in bits 0-7, green 8-15, blue 16-23.
+constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) {
+    return r | g << 8 | b << 16;
+}
 
 constexpr int32_t kSquareSize = 24;
 constexpr int32_t kSquareStep = 8;
@@ -103,26 +108,50 @@ class ClassHello : public ClassVane {
     }
 
   private:
+    // Everything is drawn with the back buffer's own operations: a gradient fill for the sky,
+    // rectangles for the ball and the square, lines for the marks.
     void Draw(ClassVScreen& screen) {
-        ExampleCanvas canvas(screen);
-        const int32_t w = canvas.Width(), h = canvas.Height();
-        // Sky bands, the ball on its zig-zag path, the square, the marks, the frame rate.
-        for (int32_t band = 0; band < 8; ++band) {
-            const uint32_t shade = uint32_t(20 + band * 12);
-            canvas.FillRect(0, band * h / 8, w, (band + 1) * h / 8, Rgb(shade / 2, shade, 96));
-        }
+        V2DSurface& s = screen.BackBuffer();
+        const int32_t w = int32_t(screen.GetWidth()), h = int32_t(screen.GetHeight());
+        s.FillGradientRect(nullptr, Rgb(10, 20, 96), Rgb(52, 104, 140));
         const int32_t travel = int32_t(time_ / 10 * uint32_t(ballSpeed_));
         const int32_t bx = Bounce(travel, w - kBallSize),
                       by = Bounce(travel * 3 / 4, h - kBallSize);
-        canvas.FillRect(bx, by, bx + kBallSize, by + kBallSize, Rgb(255, 200, 40));
-        canvas.FillRect(squareX_, squareY_, squareX_ + kSquareSize, squareY_ + kSquareSize,
-                        Rgb(230, 60, 60));
+        const VRect ball{bx, by, bx + kBallSize, by + kBallSize};
+        s.FillRect(&ball, Rgb(255, 200, 40));
+        const VRect square{squareX_, squareY_, squareX_ + kSquareSize, squareY_ + kSquareSize};
+        s.FillRect(&square, Rgb(230, 60, 60));
         for (const Mark& m : marks_) {
-            canvas.FillRect(m.x - 4, m.y, m.x + 5, m.y + 1, Rgb(255, 255, 255));
-            canvas.FillRect(m.x, m.y - 4, m.x + 1, m.y + 5, Rgb(255, 255, 255));
+            s.DrawLine(m.x - 4, m.y, m.x + 4, m.y, Rgb(255, 255, 255));
+            s.DrawLine(m.x, m.y - 4, m.x, m.y + 4, Rgb(255, 255, 255));
         }
-        canvas.FillRect(0, 0, 4 + 6 * 2 * 4, 14, Rgb(0, 0, 0));
-        canvas.Text(2, 2, fps_, paused_ ? Rgb(255, 120, 120) : Rgb(120, 255, 120), 2);
+        const VRect panel{0, 0, 4 + 6 * 2 * 4, 14};
+        s.FillRect(&panel, Rgb(0, 0, 0));
+        DrawDigits(s, 2, 2, fps_, paused_ ? Rgb(255, 120, 120) : Rgb(120, 255, 120), 2);
+    }
+
+    // Digits and '.' in a 3 × 5 pixel font, each font pixel size × size: enough for a frame
+    // rate without loading a font picture.
+    static void DrawDigits(V2DSurface& s, int32_t x, int32_t y, const char* text, uint32_t colour,
+                           int32_t size) {
+        static constexpr uint8_t kDigits[10][5] = {
+            {7, 5, 5, 5, 7}, {2, 6, 2, 2, 7}, {7, 1, 7, 4, 7}, {7, 1, 3, 1, 7}, {5, 5, 7, 1, 1},
+            {7, 4, 7, 1, 7}, {7, 4, 7, 5, 7}, {7, 1, 1, 2, 2}, {7, 5, 7, 5, 7}, {7, 5, 7, 1, 7},
+        };
+        static constexpr uint8_t kPoint[5] = {0, 0, 0, 0, 2};
+        for (; *text != 0; ++text, x += 4 * size) {
+            const uint8_t* rows = *text == '.' ? kPoint : nullptr;
+            if (*text >= '0' && *text <= '9') rows = kDigits[*text - '0'];
+            if (rows == nullptr) continue;
+            for (int32_t row = 0; row < 5; ++row) {
+                for (int32_t column = 0; column < 3; ++column) {
+                    if (!(rows[row] >> (2 - column) & 1)) continue;
+                    const VRect dot{x + column * size, y + row * size, x + (column + 1) * size,
+                                    y + (row + 1) * size};
+                    s.FillRect(&dot, colour);
+                }
+            }
+        }
     }
 
     // A position going back and forth between 0 and limit.

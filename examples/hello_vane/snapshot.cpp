@@ -16,17 +16,17 @@ uint8_t Widen(uint32_t value, uint32_t bits) {
 
 void ToRgb(uint32_t pixel, uint8_t format, uint8_t* rgb) {
     switch (format) {
-        case 2:
+        case VPIXELFORMAT_444:
             rgb[0] = Widen((pixel >> 8) & 15, 4);
             rgb[1] = Widen((pixel >> 4) & 15, 4);
             rgb[2] = Widen(pixel & 15, 4);
             break;
-        case 3:
+        case VPIXELFORMAT_555:
             rgb[0] = Widen((pixel >> 10) & 31, 5);
             rgb[1] = Widen((pixel >> 5) & 31, 5);
             rgb[2] = Widen(pixel & 31, 5);
             break;
-        case 4:
+        case VPIXELFORMAT_565:
             rgb[0] = Widen((pixel >> 11) & 31, 5);
             rgb[1] = Widen((pixel >> 5) & 63, 6);
             rgb[2] = Widen(pixel & 31, 5);
@@ -42,22 +42,29 @@ void ToRgb(uint32_t pixel, uint8_t format, uint8_t* rgb) {
 }  // namespace
 
 bool WriteBackBufferPpm(ClassVScreen& screen, const char* path) {
-    const uint8_t* pixels = screen.BackBuffer();
+    V2DSurface& buffer = screen.BackBuffer();
+    SurfaceLayout l;
+    const uint8_t* pixels = buffer.Lock(&l);
     // 8-bit pixels are palette indices; only the direct-colour formats have a picture here.
-    if (pixels == nullptr || screen.BufferFormat() < 2) return false;
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) return false;
-    const uint32_t bytes = screen.BytesPerPixel();
-    std::fprintf(file, "P6\n%u %u\n255\n", screen.GetWidth(), screen.GetHeight());
-    for (uint32_t y = 0; y < screen.GetHeight(); ++y) {
-        const uint8_t* row = pixels + size_t(y) * screen.BackBufferPitch();
-        for (uint32_t x = 0; x < screen.GetWidth(); ++x) {
+    if (pixels == nullptr) return false;
+    std::FILE* file = l.pixelformat == VPIXELFORMAT_8 ? nullptr : std::fopen(path, "wb");
+    if (file == nullptr) {
+        buffer.Unlock();
+        return false;
+    }
+    // Logical rows, whatever the orientation the buffer is stored in.
+    const uint32_t bytes = l.bitsperpixel / 8u;
+    std::fprintf(file, "P6\n%u %u\n255\n", l.width, l.height);
+    for (uint32_t y = 0; y < l.height; ++y) {
+        for (uint32_t x = 0; x < l.width; ++x) {
+            const uint8_t* p = pixels + l.origin + int64_t(x) * l.xstep + int64_t(y) * l.ystep;
             uint32_t pixel = 0;
-            for (uint32_t i = 0; i < bytes; ++i) pixel |= uint32_t(row[x * bytes + i]) << (8 * i);
+            for (uint32_t i = 0; i < bytes; ++i) pixel |= uint32_t(p[i]) << (8 * i);
             uint8_t rgb[3];
-            ToRgb(pixel, screen.BufferFormat(), rgb);
+            ToRgb(pixel, l.pixelformat, rgb);
             std::fwrite(rgb, 1, 3, file);
         }
     }
+    buffer.Unlock();
     return std::fclose(file) == 0;
 }

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "fileio/strings.h"
 #include "framework/wide_text.h"
 #include "platform/desktop/desktop_icon.h"
 #include "platform/desktop/desktop_keys.h"
@@ -66,7 +67,7 @@ std::u16string Utf16(const char* text) {
 }
 
 std::string Utf8(const char16_t* text) {
-    std::vector<char> buffer(WideLength(text) * 3 + 1);
+    std::vector<char> buffer(static_cast<size_t>(WStrLen(text, -1)) * 3 + 1);
     WideToUtf8(text, buffer.data(), buffer.size());
     return buffer.data();
 }
@@ -113,7 +114,7 @@ uint32_t VDesktopPlatform::Run() {
     instance_->layer = this;
     instance_->instanceHandle = reinterpret_cast<uintptr_t>(ProgramResources());
     const std::u16string commandLine = Utf16(options_.commandLine.c_str());
-    WideCopy(instance_->commandLine, commandLine.c_str(), kPlatformTextCapacity);
+    WStrCopy(instance_->commandLine, commandLine.c_str(), kPlatformTextCapacity);
 
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         videoStarted_ = true;

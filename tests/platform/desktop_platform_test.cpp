@@ -50,8 +50,8 @@ class Probe : public ClassVane {
         return 0;
     }
     int OnFrame(ClassVScreen&, uint32_t) override {
-        for (uint32_t i = 0; i < Input().CharacterCount(); ++i) {
-            log->characters += char16_t(Input().CharacterAt(i));
+        for (uint32_t i = 0; i < Input().characterCount; ++i) {
+            log->characters += char16_t(Input().characters[i]);
         }
         if (!script->frame(*this, frames_++)) Quit();
         return 0;

@@ -81,3 +81,19 @@ inline VRect PhysicalToLogical(const VOrientation& o, uint32_t physwidth, uint32
     if (o.swapped) r = VRect{r.top, r.left, r.bottom, r.right};
     return r;
 }
+
+// The physical clip rectangle for a logical one (null: the whole surface), cut to the surface.
+// An inverted or wholly outside rectangle leaves an empty clip, not a negative one.
+inline VRect PhysicalClipRect(const VOrientation& o, uint32_t physwidth, uint32_t physheight,
+                              const VRect* logical) {
+    const VRect whole{0, 0, int32_t(physwidth), int32_t(physheight)};
+    if (logical == nullptr) return whole;
+    VRect p = LogicalToPhysical(o, physwidth, physheight, *logical);
+    if (p.left < whole.left) p.left = whole.left;
+    if (p.top < whole.top) p.top = whole.top;
+    if (p.right > whole.right) p.right = whole.right;
+    if (p.bottom > whole.bottom) p.bottom = whole.bottom;
+    if (p.right < p.left) p.right = p.left;
+    if (p.bottom < p.top) p.bottom = p.top;
+    return p;
+}

@@ -92,16 +92,8 @@ void QuarterTurnRows(const SteppedView& v, const VEffect& e, uint32_t key,
             copy(v.width, v.height, v.dst, v.dstrowbytes, v.src, v.columnstep, v.rowstep, key))
             return;
     }
-    VBlitParams p;
-    p.key = key;
-    p.colour = e.colour;
-    p.pixel = EffectPixelOf<T>(e.colour, e.flags);
-    p.opacity = e.opacity;
-    uint32_t flags = e.flags;
-    if ((flags & BLIT_OPACITY) && !(flags & (BLIT_ADD | BLIT_SUBTRACT))) {
-        const uint32_t kind = ShiftEffectFor(e.opacity, &p.shift);
-        if (kind != 0) flags = (flags & ~BLIT_OPACITY) | kind;
-    }
+    uint32_t flags = 0;
+    const VBlitParams p = BlitParamsFor<T>(e, key, &flags);
     SteppedBlit<T>(v.width, v.height, v.dst, v.dstrowbytes, v.src, v.columnstep, v.rowstep,
                    VDynamicEffect{flags}, p);
 }

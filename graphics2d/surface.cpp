@@ -95,7 +95,7 @@ uint32_t V2DSurface::Create(uint32_t width, uint32_t height, uint8_t defaultform
     if (pixels == nullptr) return 2;
 
     MemFill32(palette, 0, 256);
-    clip = VRect{0, 0, int32_t(physwidth), int32_t(physheight)};
+    clip = PhysicalClipRect(o, physwidth, physheight, nullptr);
     fontfirst = 32;
     fontlast = 127;
     fontspacing = fontspacing2 = 0;
@@ -151,13 +151,7 @@ uint32_t V2DSurface::LoadImage(const uint8_t* data, uint32_t size, uint8_t defau
                                uint32_t flags) {
     if ((flags & kMemoryKindMask) >= 4) return 4;
     if (owner == nullptr) return 4;
-    uint32_t result = 3;
-    for (uint32_t slot = 0; slot < kImageLoaderSlots; ++slot) {
-        uint32_t r = 0;
-        if (!owner->DecodeWithLoader(slot, *this, data, size, defaultformat, flags, &r)) continue;
-        result = r;
-        if (r != 3 && r != 14) break;
-    }
+    const uint32_t result = owner->DecodeImage(*this, data, size, defaultformat, flags);
     if (loaderlock_) {
         loaderlock_ = false;
         Unlock();
@@ -239,20 +233,7 @@ void V2DSurface::Unlock() {
 }
 
 void V2DSurface::SetClipRect(const VRect* r) {
-    if (!IsCreated()) return;
-    if (r == nullptr) {
-        clip = VRect{0, 0, int32_t(physwidth), int32_t(physheight)};
-        return;
-    }
-    VRect p = LogicalToPhysical(Orientation(), physwidth, physheight, *r);
-    if (p.left < 0) p.left = 0;
-    if (p.top < 0) p.top = 0;
-    if (p.right > int32_t(physwidth)) p.right = int32_t(physwidth);
-    if (p.bottom > int32_t(physheight)) p.bottom = int32_t(physheight);
-    // An inverted or wholly outside rectangle leaves an empty clip, not a negative one.
-    if (p.right < p.left) p.right = p.left;
-    if (p.bottom < p.top) p.bottom = p.top;
-    clip = p;
+    if (IsCreated()) clip = PhysicalClipRect(Orientation(), physwidth, physheight, r);
 }
 
 void V2DSurface::GetClipRect(VRect* r) const {

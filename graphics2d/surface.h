@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "graphics2d/blit_clip.h"
 #include "graphics2d/blit_flags.h"
 #include "graphics2d/orientation.h"
 #include "graphics2d/pixel_format.h"
@@ -30,8 +31,8 @@ class V2DSurface : public V2DSurfaceBase {
     // 32767, a memory kind of 4 or more, no owner). Every memory kind is held in main memory.
     uint32_t Create(uint32_t width, uint32_t height, uint8_t defaultformat, uint32_t flags);
     void Free() override;
-    // Decodes an image through the owner's registered loaders, in order, until one takes the
-    // data; 3 or 14 (the last one received) when none does, 4 for a memory kind of 4 or more.
+    // Decodes an image through the owner's image loaders (VSurfaceOwner::DecodeImage); 4 for a
+    // memory kind of 4 or more or no owner.
     uint32_t LoadImage(const uint8_t* data, uint32_t size, uint8_t defaultformat, uint32_t flags);
     void ChangeOrientation(const VOrientation& previous) override;
 
@@ -43,6 +44,8 @@ class V2DSurface : public V2DSurfaceBase {
     uint8_t* Lock(SurfaceLayout* info = nullptr);
     void Unlock();
     SurfaceLayout Layout() const;
+    // Physical size and clip rectangle, as the blit clip reads them.
+    VBlitExtent BlitExtent() const { return VBlitExtent{physwidth, physheight, clip}; }
 
     // --- Clip rectangle and colour key ---
     void SetClipRect(const VRect* r);

@@ -34,12 +34,8 @@ uint32_t V2DSurface::ImageInfo(const VLoaderState& state) {
 }
 
 uint32_t V2DSurface::ImagePalette(VLoaderState& state) {
-    if (state.paletteindex >= 256) return 10;
-    if (palette == nullptr) return 1;
-    uint32_t count = state.length / 4;
-    if (count > 256 - state.paletteindex) count = 256 - state.paletteindex;
-    if (count > 0) MemCopy(palette + state.paletteindex, state.data, count * 4, false);
-    state.paletteindex += count;
+    const uint32_t result = StorePaletteEntries(palette, state);
+    if (result != 0) return result;
     // The remap table follows the palette; it is rebuilt on next use.
     MemFree(remap);
     remap = nullptr;

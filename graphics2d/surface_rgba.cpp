@@ -75,7 +75,7 @@ uint32_t V2DSurfaceRGBA::Create(uint32_t width, uint32_t height, uint8_t default
     createflags = flags;
     colourformat = format;
     state = uint8_t(VSURFACE_SYSTEM | (flags & kStorageMask));
-    clip = VRect{0, 0, int32_t(physwidth), int32_t(physheight)};
+    clip = PhysicalClipRect(o, physwidth, physheight, nullptr);
     ClearPixels();
     if (!owner->Registry().Add(this)) {
         Free();
@@ -100,13 +100,7 @@ uint32_t V2DSurfaceRGBA::LoadImage(const uint8_t* data, uint32_t size, uint8_t d
                                    uint32_t flags) {
     if ((flags & kMemoryKindMask) >= 4) return 4;
     if (owner == nullptr) return 4;
-    uint32_t result = 3;
-    for (uint32_t slot = 0; slot < kImageLoaderSlots; ++slot) {
-        uint32_t r = 0;
-        if (!owner->DecodeWithLoader(slot, *this, data, size, defaultformat, flags, &r)) continue;
-        result = r;
-        if (r != 3 && r != 14) break;
-    }
+    const uint32_t result = owner->DecodeImage(*this, data, size, defaultformat, flags);
     if (loaderlock_) {
         loaderlock_ = false;
         Unlock();
@@ -173,19 +167,7 @@ void V2DSurfaceRGBA::Unlock() {
 }
 
 void V2DSurfaceRGBA::SetClipRect(const VRect* r) {
-    if (!IsCreated()) return;
-    if (r == nullptr) {
-        clip = VRect{0, 0, int32_t(physwidth), int32_t(physheight)};
-        return;
-    }
-    VRect p = LogicalToPhysical(Orientation(), physwidth, physheight, *r);
-    if (p.left < 0) p.left = 0;
-    if (p.top < 0) p.top = 0;
-    if (p.right > int32_t(physwidth)) p.right = int32_t(physwidth);
-    if (p.bottom > int32_t(physheight)) p.bottom = int32_t(physheight);
-    if (p.right < p.left) p.right = p.left;
-    if (p.bottom < p.top) p.bottom = p.top;
-    clip = p;
+    if (IsCreated()) clip = PhysicalClipRect(Orientation(), physwidth, physheight, r);
 }
 
 void V2DSurfaceRGBA::GetClipRect(VRect* r) const {
@@ -197,13 +179,7 @@ uint32_t V2DSurfaceRGBA::ImageInfo(const VLoaderState& state) {
 }
 
 uint32_t V2DSurfaceRGBA::ImagePalette(VLoaderState& state) {
-    if (state.paletteindex >= 256) return 10;
-    if (palette == nullptr) return 1;
-    uint32_t count = state.length / 4;
-    if (count > 256 - state.paletteindex) count = 256 - state.paletteindex;
-    if (count > 0) MemCopy(palette + state.paletteindex, state.data, count * 4, false);
-    state.paletteindex += count;
-    return 0;
+    return StorePaletteEntries(palette, state);
 }
 
 uint32_t V2DSurfaceRGBA::ImagePixels(VLoaderState& state) {

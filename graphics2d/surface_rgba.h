@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "graphics2d/blit_clip.h"
 #include "graphics2d/loader_state.h"
 #include "graphics2d/orientation.h"
 #include "graphics2d/surface_base.h"
@@ -34,7 +35,7 @@ class V2DSurfaceRGBA : public V2DSurfaceBase {
     // (zero or oversized side, memory kind 4 or more, no owner).
     uint32_t Create(uint32_t width, uint32_t height, uint8_t defaultformat, uint32_t flags);
     void Free() override;
-    // As V2DSurface::LoadImage, through the owner's registered loaders.
+    // As V2DSurface::LoadImage, through the owner's image loaders.
     uint32_t LoadImage(const uint8_t* data, uint32_t size, uint8_t defaultformat, uint32_t flags);
     void ChangeOrientation(const VOrientation& previous) override;
 
@@ -47,6 +48,7 @@ class V2DSurfaceRGBA : public V2DSurfaceBase {
     uint32_t* Lock(SurfaceLayout* info = nullptr);
     void Unlock();
     SurfaceLayout Layout() const;
+    VBlitExtent BlitExtent() const { return VBlitExtent{physwidth, physheight, clip}; }
     void SetClipRect(const VRect* r);
     void GetClipRect(VRect* r) const;
 

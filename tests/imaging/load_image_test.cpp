@@ -1,4 +1,4 @@
-// End to end: V2DSurface::LoadImage walks the display's loader slots, and the PNG decoder
+// End to end: V2DSurface::LoadImage asks the display's loader registry, and the PNG decoder
 // delivers into a real 16-bit 565 surface.
 #include <gtest/gtest.h>
 
@@ -21,13 +21,9 @@ class LoaderServices : public VSurfaceServices {
         loaders.RegisterLoader(new VLoader_GIF);
         loaders.RegisterLoader(new VLoader_PNG);
     }
-    bool DecodeWithLoader(uint32_t slot, V2DSurfaceBase& surface, const uint8_t* data,
-                          uint32_t size, uint8_t defaultformat, uint32_t flags,
-                          uint32_t* result) override {
-        ClassVLoaderBase* loader = loaders.Loader(slot);
-        if (loader == nullptr) return false;
-        *result = loader->DecodeImage(&surface, data, size, defaultformat, flags);
-        return true;
+    uint32_t DecodeImage(V2DSurfaceBase& surface, const uint8_t* data, uint32_t size,
+                         uint8_t defaultformat, uint32_t flags) override {
+        return loaders.DecodeImage(&surface, data, size, defaultformat, flags);
     }
 
     VLoaderRegistry loaders;

@@ -25,10 +25,6 @@ V2DSurface::~V2DSurface() {
     FreeFontTable();
 }
 
-VOrientation V2DSurface::Orientation() const {
-    return owner != nullptr ? owner->SurfaceOrientation() : VOrientation{};
-}
-
 uint32_t V2DSurface::SpanRows() const {
     const bool swapped = Orientation().swapped != 0;
     return swapped && pitch > physheight ? pitch : physheight;
@@ -147,18 +143,6 @@ void V2DSurface::Free() {
     lockcount = 0;
 }
 
-uint32_t V2DSurface::LoadImage(const uint8_t* data, uint32_t size, uint8_t defaultformat,
-                               uint32_t flags) {
-    if ((flags & kMemoryKindMask) >= 4) return 4;
-    if (owner == nullptr) return 4;
-    const uint32_t result = owner->DecodeImage(*this, data, size, defaultformat, flags);
-    if (loaderlock_) {
-        loaderlock_ = false;
-        Unlock();
-    }
-    return result;
-}
-
 void V2DSurface::SwapStorage(V2DSurface& other) {
     std::swap(pixels, other.pixels);
     std::swap(pitch, other.pitch);
@@ -206,16 +190,6 @@ void V2DSurface::ChangeOrientation(const VOrientation& previous) {
     clip = LogicalToPhysical(now, physwidth, physheight, logicalclip);
 }
 
-uint32_t V2DSurface::GetWidth() const {
-    if (!IsCreated()) return 0;
-    return Orientation().swapped ? physheight : physwidth;
-}
-
-uint32_t V2DSurface::GetHeight() const {
-    if (!IsCreated()) return 0;
-    return Orientation().swapped ? physwidth : physheight;
-}
-
 SurfaceLayout V2DSurface::Layout() const {
     return DescribeLayout(Orientation(), physwidth, physheight, pitch, bitsperpixel, pixelformat);
 }
@@ -225,19 +199,6 @@ uint8_t* V2DSurface::Lock(SurfaceLayout* info) {
     ++lockcount;
     if (info != nullptr) *info = Layout();
     return pixels;
-}
-
-void V2DSurface::Unlock() {
-    if (lockcount == 0) return;
-    --lockcount;
-}
-
-void V2DSurface::SetClipRect(const VRect* r) {
-    if (IsCreated()) clip = PhysicalClipRect(Orientation(), physwidth, physheight, r);
-}
-
-void V2DSurface::GetClipRect(VRect* r) const {
-    *r = PhysicalToLogical(Orientation(), physwidth, physheight, clip);
 }
 
 void V2DSurface::SetColorKey(uint32_t colour) {

@@ -51,10 +51,7 @@ void V2DSurface::StoreColour(int32_t x, int32_t y, uint32_t pixel) {
 uint32_t V2DSurface::ImagePixels(VLoaderState& state) {
     if (!IsCreated()) return 1;
     if (state.width == 0) return 4;
-    if (!loaderlock_) {
-        if (Lock() == nullptr) return 1;
-        loaderlock_ = true;
-    }
+    if (!HoldLoaderLock(pixels)) return 1;
     const bool indexed = state.pixelkind == VLOADER_PIXELS_INDEX;
     const uint32_t count = indexed ? state.length : state.length / 4;
     const bool match = (state.flags & VLOADER_MATCHPALETTE) != 0;

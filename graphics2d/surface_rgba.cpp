@@ -35,10 +35,6 @@ V2DSurfaceRGBA::~V2DSurfaceRGBA() {
     palette = nullptr;
 }
 
-VOrientation V2DSurfaceRGBA::Orientation() const {
-    return owner != nullptr ? owner->SurfaceOrientation() : VOrientation{};
-}
-
 void V2DSurfaceRGBA::ClearPixels() {
     MemFill32(pixels, IsPremultiplied() ? 0xFFFFFFFFu : 0u, size_t(pitch) * physheight);
 }
@@ -96,18 +92,6 @@ void V2DSurfaceRGBA::Free() {
     lockcount = 0;
 }
 
-uint32_t V2DSurfaceRGBA::LoadImage(const uint8_t* data, uint32_t size, uint8_t defaultformat,
-                                   uint32_t flags) {
-    if ((flags & kMemoryKindMask) >= 4) return 4;
-    if (owner == nullptr) return 4;
-    const uint32_t result = owner->DecodeImage(*this, data, size, defaultformat, flags);
-    if (loaderlock_) {
-        loaderlock_ = false;
-        Unlock();
-    }
-    return result;
-}
-
 void V2DSurfaceRGBA::ChangeOrientation(const VOrientation& previous) {
     if (!IsCreated()) return;
     const VOrientation now = Orientation();
@@ -141,16 +125,6 @@ void V2DSurfaceRGBA::ChangeOrientation(const VOrientation& previous) {
     clip = LogicalToPhysical(now, physwidth, physheight, logicalclip);
 }
 
-uint32_t V2DSurfaceRGBA::GetWidth() const {
-    if (!IsCreated()) return 0;
-    return Orientation().swapped ? physheight : physwidth;
-}
-
-uint32_t V2DSurfaceRGBA::GetHeight() const {
-    if (!IsCreated()) return 0;
-    return Orientation().swapped ? physwidth : physheight;
-}
-
 SurfaceLayout V2DSurfaceRGBA::Layout() const {
     return DescribeLayout(Orientation(), physwidth, physheight, pitch, 32, colourformat);
 }
@@ -160,18 +134,6 @@ uint32_t* V2DSurfaceRGBA::Lock(SurfaceLayout* info) {
     ++lockcount;
     if (info != nullptr) *info = Layout();
     return pixels;
-}
-
-void V2DSurfaceRGBA::Unlock() {
-    if (lockcount != 0) --lockcount;
-}
-
-void V2DSurfaceRGBA::SetClipRect(const VRect* r) {
-    if (IsCreated()) clip = PhysicalClipRect(Orientation(), physwidth, physheight, r);
-}
-
-void V2DSurfaceRGBA::GetClipRect(VRect* r) const {
-    *r = PhysicalToLogical(Orientation(), physwidth, physheight, clip);
 }
 
 uint32_t V2DSurfaceRGBA::ImageInfo(const VLoaderState& state) {
@@ -185,10 +147,7 @@ uint32_t V2DSurfaceRGBA::ImagePalette(VLoaderState& state) {
 uint32_t V2DSurfaceRGBA::ImagePixels(VLoaderState& state) {
     if (!IsCreated()) return 1;
     if (state.width == 0) return 4;
-    if (!loaderlock_) {
-        if (Lock() == nullptr) return 1;
-        loaderlock_ = true;
-    }
+    if (!HoldLoaderLock(pixels)) return 1;
     const bool indexed = state.pixelkind == VLOADER_PIXELS_INDEX;
     const uint32_t count = indexed ? state.length : state.length / 4;
     const bool dither = (state.flags & VLOADER_DITHER) != 0;

@@ -141,68 +141,54 @@ double AssetMegapixels(int64_t index) {
 
 constexpr double MEGAPIXELS = double(BENCH_SIZE) * BENCH_SIZE / 1e6;
 
-void SetPixelCounter(benchmark::State& state, double megapixels = MEGAPIXELS) {
+void SetPixelCounter(benchmark::State& state, double megapixels) {
     state.counters["MP/s"] =
         benchmark::Counter(megapixels, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void BM_PngOurs(benchmark::State& state) {
-    const std::vector<uint8_t>& file = Png(state.range(0) != 0);
-    VLoader_PNG loader;
+// Our loader on file for every iteration, delivering in format.
+void DecodeOurs(benchmark::State& state, ClassVLoaderBase& loader, const std::vector<uint8_t>& file,
+                uint8_t format, double megapixels) {
     BufferSurface surface;
     for (auto _ : state) {
-        if (loader.DecodeImage(&surface, file.data(), uint32_t(file.size()), 6, 0) != 0) {
+        if (loader.DecodeImage(&surface, file.data(), uint32_t(file.size()), format, 0) != 0) {
             state.SkipWithError("decode failed");
         }
         benchmark::DoNotOptimize(surface.Pixels());
     }
-    SetPixelCounter(state);
+    SetPixelCounter(state, megapixels);
+}
+
+void DecodeLibpng(benchmark::State& state, const std::vector<uint8_t>& file, double megapixels) {
+    std::vector<uint8_t> rgba;
+    for (auto _ : state) {
+        if (!LibpngDecode(file, rgba)) state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(rgba.data());
+    }
+    SetPixelCounter(state, megapixels);
+}
+
+void BM_PngOurs(benchmark::State& state) {
+    VLoader_PNG loader;
+    DecodeOurs(state, loader, Png(state.range(0) != 0), 6, MEGAPIXELS);
 }
 
 void BM_PngLibpng(benchmark::State& state) {
-    const std::vector<uint8_t>& file = Png(state.range(0) != 0);
-    std::vector<uint8_t> rgba;
-    for (auto _ : state) {
-        if (!LibpngDecode(file, rgba)) state.SkipWithError("decode failed");
-        benchmark::DoNotOptimize(rgba.data());
-    }
-    SetPixelCounter(state);
+    DecodeLibpng(state, Png(state.range(0) != 0), MEGAPIXELS);
 }
 
 void BM_AssetOurs(benchmark::State& state) {
-    const std::vector<uint8_t>& file = Asset(state.range(0));
     VLoader_PNG loader;
-    BufferSurface surface;
-    for (auto _ : state) {
-        if (loader.DecodeImage(&surface, file.data(), uint32_t(file.size()), 6, 0) != 0) {
-            state.SkipWithError("decode failed");
-        }
-        benchmark::DoNotOptimize(surface.Pixels());
-    }
-    SetPixelCounter(state, AssetMegapixels(state.range(0)));
+    DecodeOurs(state, loader, Asset(state.range(0)), 6, AssetMegapixels(state.range(0)));
 }
 
 void BM_AssetLibpng(benchmark::State& state) {
-    const std::vector<uint8_t>& file = Asset(state.range(0));
-    std::vector<uint8_t> rgba;
-    for (auto _ : state) {
-        if (!LibpngDecode(file, rgba)) state.SkipWithError("decode failed");
-        benchmark::DoNotOptimize(rgba.data());
-    }
-    SetPixelCounter(state, AssetMegapixels(state.range(0)));
+    DecodeLibpng(state, Asset(state.range(0)), AssetMegapixels(state.range(0)));
 }
 
 void BM_GifOurs(benchmark::State& state) {
-    const std::vector<uint8_t>& file = Gif(state.range(0) != 0);
     VLoader_GIF loader;
-    BufferSurface surface;
-    for (auto _ : state) {
-        if (loader.DecodeImage(&surface, file.data(), uint32_t(file.size()), 1, 0) != 0) {
-            state.SkipWithError("decode failed");
-        }
-        benchmark::DoNotOptimize(surface.Pixels());
-    }
-    SetPixelCounter(state);
+    DecodeOurs(state, loader, Gif(state.range(0) != 0), 1, MEGAPIXELS);
 }
 
 void BM_GifGiflib(benchmark::State& state) {
@@ -210,7 +196,7 @@ void BM_GifGiflib(benchmark::State& state) {
     for (auto _ : state) {
         if (!GiflibDecode(file)) state.SkipWithError("decode failed");
     }
-    SetPixelCounter(state);
+    SetPixelCounter(state, MEGAPIXELS);
 }
 
 BENCHMARK(BM_PngOurs)->ArgName("interlaced")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

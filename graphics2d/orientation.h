@@ -18,6 +18,12 @@ struct VOrientation {
     friend bool operator==(const VOrientation&, const VOrientation&) = default;
 };
 
+// The part of a inside b; empty (right <= left or bottom <= top) when they do not meet.
+inline VRect IntersectRect(const VRect& a, const VRect& b) {
+    return VRect{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+                 a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+}
+
 // Coordinates far outside any surface are kept, saturated, instead of wrapping around.
 inline int32_t SaturateCoordinate(int64_t v) {
     return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : int32_t(v);

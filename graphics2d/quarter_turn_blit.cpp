@@ -140,8 +140,7 @@ uint32_t V2DSurface::BlitQuarterTurn(int32_t x, int32_t y, V2DSurface* source,
     const VOrientation o = Orientation();
     const VRect logical{int32_t(x + i0), int32_t(y + j0), int32_t(x + i1), int32_t(y + j1)};
     const VRect p = LogicalToPhysical(o, physwidth, physheight, logical);
-    const VRect area{std::max(p.left, clip.left), std::max(p.top, clip.top),
-                     std::min(p.right, clip.right), std::min(p.bottom, clip.bottom)};
+    const VRect area = IntersectRect(p, clip);
     if (area.right <= area.left || area.bottom <= area.top) return 4;
 
     uint8_t* dstmem = Lock();

@@ -151,6 +151,11 @@ class V2DSurface : public V2DSurfaceFrame {
     // Stores a colour at a logical point without effects (loaders).
     void StoreColour(int32_t x, int32_t y, uint32_t colour);
 
+    // What a blit converting into this surface's format reads: the display palette's entries,
+    // and its inverse table when this surface holds palette indices. False when that table
+    // cannot be built (out of memory).
+    bool ConversionTables(const uint32_t** displaypalette, const uint8_t** inverse);
+
     // The span buffers as the polygon filler walks them.
     VSpanBuffers SpanBuffers() const;
     // Fills a polygon with texels of texture; both surfaces are locked, texturememory is the

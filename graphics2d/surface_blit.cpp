@@ -114,6 +114,12 @@ void ConvertingEffects(const BlitRowsView& v, const VEffect& e, uint32_t key,
 
 }  // namespace
 
+bool V2DSurface::ConversionTables(const uint32_t** displaypalette, const uint8_t** inverse) {
+    *displaypalette = owner->Palette().Entries();
+    *inverse = pixelformat == VPIXELFORMAT_8 ? owner->Palette().InverseTable() : nullptr;
+    return pixelformat != VPIXELFORMAT_8 || *inverse != nullptr;
+}
+
 uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
                           uint32_t flags, uint32_t property) {
     if (source == nullptr || !IsCreated() || !source->IsCreated()) return 1;
@@ -183,13 +189,11 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurface* source, const VRect*
                        [&]<class T>() { BlitSameFormat<T>(v, e, source->colorkey, table); });
         }
     } else if (result == 0) {
-        const uint32_t* displaypalette = owner->Palette().Entries();
+        const uint32_t* displaypalette = nullptr;
         const uint8_t* inverse = nullptr;
-        if (pixelformat == VPIXELFORMAT_8) {
-            inverse = owner->Palette().InverseTable();
-            if (inverse == nullptr) result = 2;
-        }
-        if (result == 0) {
+        if (!ConversionTables(&displaypalette, &inverse)) {
+            result = 2;
+        } else {
             const uint32_t key = source->colorkey;
             WithFormat(source->pixelformat, [&]<class S>() {
                 WithFormat(pixelformat, [&]<class D>() {

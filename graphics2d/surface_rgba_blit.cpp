@@ -147,13 +147,11 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurfaceRGBA* source, const VR
             }
         });
     } else {
-        const uint32_t* displaypalette = owner->Palette().Entries();
+        const uint32_t* displaypalette = nullptr;
         const uint8_t* inverse = nullptr;
-        if (pixelformat == VPIXELFORMAT_8) {
-            inverse = owner->Palette().InverseTable();
-            if (inverse == nullptr) result = 2;
-        }
-        if (result == 0) {
+        if (!ConversionTables(&displaypalette, &inverse)) {
+            result = 2;
+        } else {
             WithFormat(source->colourformat, [&]<class S>() {
                 if constexpr (!S::kIndexed) {
                     WithFormat(pixelformat, [&]<class D>() {

@@ -57,6 +57,23 @@ void BlitGeneral(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* s
     BlitReference<T>(width, height, dst, src, dstrowbytes, srcrowbytes, flags, p);
 }
 
+// The loop parameters of a normalised blit effect, and in *run the effect to run: a plain
+// opacity that a shift gives exactly becomes that shift effect.
+template <class T>
+VBlitParams BlitParamsFor(const VEffect& e, uint32_t key, uint32_t* run) {
+    VBlitParams p;
+    p.key = key;
+    p.colour = e.colour;
+    p.pixel = EffectPixelOf<T>(e.colour, e.flags);
+    p.opacity = e.opacity;
+    *run = e.flags;
+    if ((e.flags & BLIT_OPACITY) && !(e.flags & (BLIT_ADD | BLIT_SUBTRACT))) {
+        const uint32_t kind = ShiftEffectFor(e.opacity, &p.shift);
+        if (kind != 0) *run = (e.flags & ~BLIT_OPACITY) | kind;
+    }
+    return p;
+}
+
 // A fast loop of the blitter table for the effect Flags.
 template <class T, uint32_t Flags>
 bool BlitFast(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,

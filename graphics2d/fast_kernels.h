@@ -15,8 +15,9 @@ constexpr bool kIsFixedEffect = false;
 template <uint32_t F>
 constexpr bool kIsFixedEffect<VFixedEffect<F>> = true;
 
-// Formats whose pixels are whole 8-bit channels in 32-bit words (X888). Valid pixels have a zero
-// top byte, which every byte-wise kernel below keeps at zero.
+// Formats whose pixels are whole 8-bit channels in 32-bit words (X888). The byte-wise kernels
+// below compute the three channel bytes and store a zero top byte, as the rules do: a blended
+// X888 pixel has no bits above blue, whatever either input held there.
 template <class T>
 constexpr bool kByteChannels = [] {
     if constexpr (T::kIndexed) {
@@ -28,33 +29,47 @@ constexpr bool kByteChannels = [] {
 
 namespace fastkernel {
 
-// Per byte: min(d + s, 255), max(d - s, 0), (d * (256 - a) + s * a) >> 8.
-// Written as d + min(s, 255 - d) and d - min(d, s): plain byte minimums, which vectorise.
-inline void AddBytes(uint8_t* __restrict d, const uint8_t* __restrict s, uint32_t n) {
+// d = op(d, s) on the three channel bytes of each of n X888 pixels; the top byte becomes 0.
+template <class Op>
+inline void CombineChannelBytes(uint8_t* __restrict d, const uint8_t* __restrict s, uint32_t n,
+                                Op op) {
     for (uint32_t i = 0; i < n; ++i) {
-        const uint8_t room = uint8_t(255 - d[i]);
-        d[i] = uint8_t(d[i] + (s[i] < room ? s[i] : room));
+        uint8_t* p = d + 4 * i;
+        const uint8_t* q = s + 4 * i;
+        p[0] = op(p[0], q[0]);
+        p[1] = op(p[1], q[1]);
+        p[2] = op(p[2], q[2]);
+        p[3] = 0;
     }
 }
+
+// Per channel byte: min(d + s, 255), max(d - s, 0), (d * (256 - a) + s * a) >> 8.
+// Written as d + min(s, 255 - d) and d - min(d, s): plain byte minimums, which vectorise.
+inline void AddBytes(uint8_t* __restrict d, const uint8_t* __restrict s, uint32_t n) {
+    CombineChannelBytes(d, s, n, [](uint8_t x, uint8_t y) {
+        const uint8_t room = uint8_t(255 - x);
+        return uint8_t(x + (y < room ? y : room));
+    });
+}
 inline void SubtractBytes(uint8_t* __restrict d, const uint8_t* __restrict s, uint32_t n) {
-    for (uint32_t i = 0; i < n; ++i) d[i] = uint8_t(d[i] - (s[i] < d[i] ? s[i] : d[i]));
+    CombineChannelBytes(d, s, n, [](uint8_t x, uint8_t y) { return uint8_t(x - (y < x ? y : x)); });
 }
 inline void BlendBytes(uint8_t* __restrict d, const uint8_t* __restrict s, uint32_t n, uint32_t a) {
     const uint16_t keep = uint16_t(256 - a), take = uint16_t(a);
-    for (uint32_t i = 0; i < n; ++i) d[i] = uint8_t(uint16_t(d[i] * keep + s[i] * take) >> 8);
+    CombineChannelBytes(
+        d, s, n, [=](uint8_t x, uint8_t y) { return uint8_t(uint16_t(x * keep + y * take) >> 8); });
 }
 
-// Per byte of a fill: ((d * keep) >> 8) + c, with c repeating every four bytes.
-inline void FadeBytes(uint8_t* __restrict d, uint32_t pixels, uint32_t keep, uint32_t c) {
-    const uint8_t c0 = uint8_t(c), c1 = uint8_t(c >> 8), c2 = uint8_t(c >> 16),
-                  c3 = uint8_t(c >> 24);
+// Per channel byte of a fill: ((d * keep) >> 8) + the channel of c; the top byte becomes 0.
+inline void FadeBytes(uint8_t* __restrict d, uint32_t n, uint32_t keep, uint32_t c) {
+    const uint8_t c0 = uint8_t(c), c1 = uint8_t(c >> 8), c2 = uint8_t(c >> 16);
     const uint16_t k = uint16_t(keep);
-    for (uint32_t i = 0; i < pixels; ++i) {
+    for (uint32_t i = 0; i < n; ++i) {
         uint8_t* p = d + 4 * i;
         p[0] = uint8_t((uint16_t(p[0] * k) >> 8) + c0);
         p[1] = uint8_t((uint16_t(p[1] * k) >> 8) + c1);
         p[2] = uint8_t((uint16_t(p[2] * k) >> 8) + c2);
-        p[3] = uint8_t((uint16_t(p[3] * k) >> 8) + c3);
+        p[3] = 0;
     }
 }
 
@@ -200,13 +215,13 @@ inline bool FastBlitRow(uint32_t n, uint8_t* d, const uint8_t* s, E, const VBlit
         constexpr uint32_t F = E::kFlags;
         if constexpr (kByteChannels<T>) {
             if constexpr (F == BLIT_ADD) {
-                fastkernel::AddBytes(d, s, n * 4);
+                fastkernel::AddBytes(d, s, n);
                 return true;
             } else if constexpr (F == BLIT_SUBTRACT) {
-                fastkernel::SubtractBytes(d, s, n * 4);
+                fastkernel::SubtractBytes(d, s, n);
                 return true;
             } else if constexpr (F == BLIT_OPACITY) {
-                fastkernel::BlendBytes(d, s, n * 4, p.opacity);
+                fastkernel::BlendBytes(d, s, n, p.opacity);
                 return true;
             }
         }

@@ -26,3 +26,8 @@ struct VLoaderState {
     uint32_t paletteindex = 0;  // next palette entry ImagePalette writes
     uint32_t pixelcounter = 0;  // next pixel ImagePixels writes
 };
+
+// ImagePalette of every surface: copies the delivered entries into palette (256 colour values)
+// from state.paletteindex on, cut at entry 255, and advances the index. Results: 0, 1 no
+// palette, 10 index already past the last entry.
+uint32_t StorePaletteEntries(uint32_t* palette, VLoaderState& state);

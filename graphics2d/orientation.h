@@ -18,6 +18,12 @@ struct VOrientation {
     friend bool operator==(const VOrientation&, const VOrientation&) = default;
 };
 
+// The part of a inside b; empty (right <= left or bottom <= top) when they do not meet.
+inline VRect IntersectRect(const VRect& a, const VRect& b) {
+    return VRect{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+                 a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+}
+
 // Coordinates far outside any surface are kept, saturated, instead of wrapping around.
 inline int32_t SaturateCoordinate(int64_t v) {
     return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : int32_t(v);
@@ -80,4 +86,20 @@ inline VRect PhysicalToLogical(const VOrientation& o, uint32_t physwidth, uint32
     if (o.xdirection < 0) r = MirrorX(physwidth, r);
     if (o.swapped) r = VRect{r.top, r.left, r.bottom, r.right};
     return r;
+}
+
+// The physical clip rectangle for a logical one (null: the whole surface), cut to the surface.
+// An inverted or wholly outside rectangle leaves an empty clip, not a negative one.
+inline VRect PhysicalClipRect(const VOrientation& o, uint32_t physwidth, uint32_t physheight,
+                              const VRect* logical) {
+    const VRect whole{0, 0, int32_t(physwidth), int32_t(physheight)};
+    if (logical == nullptr) return whole;
+    VRect p = LogicalToPhysical(o, physwidth, physheight, *logical);
+    if (p.left < whole.left) p.left = whole.left;
+    if (p.top < whole.top) p.top = whole.top;
+    if (p.right > whole.right) p.right = whole.right;
+    if (p.bottom > whole.bottom) p.bottom = whole.bottom;
+    if (p.right < p.left) p.right = p.left;
+    if (p.bottom < p.top) p.bottom = p.top;
+    return p;
 }

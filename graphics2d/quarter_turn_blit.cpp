@@ -92,16 +92,8 @@ void QuarterTurnRows(const SteppedView& v, const VEffect& e, uint32_t key,
             copy(v.width, v.height, v.dst, v.dstrowbytes, v.src, v.columnstep, v.rowstep, key))
             return;
     }
-    VBlitParams p;
-    p.key = key;
-    p.colour = e.colour;
-    p.pixel = EffectPixelOf<T>(e.colour, e.flags);
-    p.opacity = e.opacity;
-    uint32_t flags = e.flags;
-    if ((flags & BLIT_OPACITY) && !(flags & (BLIT_ADD | BLIT_SUBTRACT))) {
-        const uint32_t kind = ShiftEffectFor(e.opacity, &p.shift);
-        if (kind != 0) flags = (flags & ~BLIT_OPACITY) | kind;
-    }
+    uint32_t flags = 0;
+    const VBlitParams p = BlitParamsFor<T>(e, key, &flags);
     SteppedBlit<T>(v.width, v.height, v.dst, v.dstrowbytes, v.src, v.columnstep, v.rowstep,
                    VDynamicEffect{flags}, p);
 }
@@ -148,8 +140,7 @@ uint32_t V2DSurface::BlitQuarterTurn(int32_t x, int32_t y, V2DSurface* source,
     const VOrientation o = Orientation();
     const VRect logical{int32_t(x + i0), int32_t(y + j0), int32_t(x + i1), int32_t(y + j1)};
     const VRect p = LogicalToPhysical(o, physwidth, physheight, logical);
-    const VRect area{std::max(p.left, clip.left), std::max(p.top, clip.top),
-                     std::min(p.right, clip.right), std::min(p.bottom, clip.bottom)};
+    const VRect area = IntersectRect(p, clip);
     if (area.right <= area.left || area.bottom <= area.top) return 4;
 
     uint8_t* dstmem = Lock();

@@ -25,10 +25,6 @@ V2DSurface::~V2DSurface() {
     FreeFontTable();
 }
 
-VOrientation V2DSurface::Orientation() const {
-    return owner != nullptr ? owner->SurfaceOrientation() : VOrientation{};
-}
-
 uint32_t V2DSurface::SpanRows() const {
     const bool swapped = Orientation().swapped != 0;
     return swapped && pitch > physheight ? pitch : physheight;
@@ -95,7 +91,7 @@ uint32_t V2DSurface::Create(uint32_t width, uint32_t height, uint8_t defaultform
     if (pixels == nullptr) return 2;
 
     MemFill32(palette, 0, 256);
-    clip = VRect{0, 0, int32_t(physwidth), int32_t(physheight)};
+    clip = PhysicalClipRect(o, physwidth, physheight, nullptr);
     fontfirst = 32;
     fontlast = 127;
     fontspacing = fontspacing2 = 0;
@@ -147,24 +143,6 @@ void V2DSurface::Free() {
     lockcount = 0;
 }
 
-uint32_t V2DSurface::LoadImage(const uint8_t* data, uint32_t size, uint8_t defaultformat,
-                               uint32_t flags) {
-    if ((flags & kMemoryKindMask) >= 4) return 4;
-    if (owner == nullptr) return 4;
-    uint32_t result = 3;
-    for (uint32_t slot = 0; slot < kImageLoaderSlots; ++slot) {
-        uint32_t r = 0;
-        if (!owner->DecodeWithLoader(slot, *this, data, size, defaultformat, flags, &r)) continue;
-        result = r;
-        if (r != 3 && r != 14) break;
-    }
-    if (loaderlock_) {
-        loaderlock_ = false;
-        Unlock();
-    }
-    return result;
-}
-
 void V2DSurface::SwapStorage(V2DSurface& other) {
     std::swap(pixels, other.pixels);
     std::swap(pitch, other.pitch);
@@ -212,16 +190,6 @@ void V2DSurface::ChangeOrientation(const VOrientation& previous) {
     clip = LogicalToPhysical(now, physwidth, physheight, logicalclip);
 }
 
-uint32_t V2DSurface::GetWidth() const {
-    if (!IsCreated()) return 0;
-    return Orientation().swapped ? physheight : physwidth;
-}
-
-uint32_t V2DSurface::GetHeight() const {
-    if (!IsCreated()) return 0;
-    return Orientation().swapped ? physwidth : physheight;
-}
-
 SurfaceLayout V2DSurface::Layout() const {
     return DescribeLayout(Orientation(), physwidth, physheight, pitch, bitsperpixel, pixelformat);
 }
@@ -231,32 +199,6 @@ uint8_t* V2DSurface::Lock(SurfaceLayout* info) {
     ++lockcount;
     if (info != nullptr) *info = Layout();
     return pixels;
-}
-
-void V2DSurface::Unlock() {
-    if (lockcount == 0) return;
-    --lockcount;
-}
-
-void V2DSurface::SetClipRect(const VRect* r) {
-    if (!IsCreated()) return;
-    if (r == nullptr) {
-        clip = VRect{0, 0, int32_t(physwidth), int32_t(physheight)};
-        return;
-    }
-    VRect p = LogicalToPhysical(Orientation(), physwidth, physheight, *r);
-    if (p.left < 0) p.left = 0;
-    if (p.top < 0) p.top = 0;
-    if (p.right > int32_t(physwidth)) p.right = int32_t(physwidth);
-    if (p.bottom > int32_t(physheight)) p.bottom = int32_t(physheight);
-    // An inverted or wholly outside rectangle leaves an empty clip, not a negative one.
-    if (p.right < p.left) p.right = p.left;
-    if (p.bottom < p.top) p.bottom = p.top;
-    clip = p;
-}
-
-void V2DSurface::GetClipRect(VRect* r) const {
-    *r = PhysicalToLogical(Orientation(), physwidth, physheight, clip);
 }
 
 void V2DSurface::SetColorKey(uint32_t colour) {

@@ -3,51 +3,13 @@
 #include <algorithm>
 
 #include "fileio/memory.h"
+#include "graphics2d/blit_clip.h"
 #include "graphics2d/blit_loops.h"
 #include "graphics2d/blitter_table.h"
 #include "graphics2d/display_palette.h"
 #include "graphics2d/surface.h"
 
 namespace {
-
-// The destination area and the source rectangle of a blit, in physical coordinates.
-struct BlitArea {
-    int64_t x = 0, y = 0;  // destination top-left
-    VRect source;
-    uint32_t Width() const { return uint32_t(source.right - source.left); }
-    uint32_t Height() const { return uint32_t(source.bottom - source.top); }
-};
-
-// The shared blit clip; false when nothing is visible.
-bool ClipBlit(const VOrientation& o, const V2DSurface& dst, const V2DSurface& src, int32_t x,
-              int32_t y, const VRect& logical, BlitArea* area) {
-    const VRect s = LogicalToPhysical(o, src.physwidth, src.physheight, logical);
-    int64_t left = s.left, top = s.top, right = s.right, bottom = s.bottom;
-    int32_t px = x, py = y;
-    LogicalToPhysical(o, dst.physwidth, dst.physheight, &px, &py);
-    int64_t dx = px, dy = py;
-    if (o.xdirection < 0) dx -= right - left - 1;
-    if (o.ydirection < 0) dy -= bottom - top - 1;
-    const VRect& c = dst.clip;
-    if (dx >= c.right || dy >= c.bottom) return false;
-    if (right <= left || bottom <= top) return false;
-    if (right <= 0 || bottom <= 0 || left >= int64_t(src.physwidth) ||
-        top >= int64_t(src.physheight))
-        return false;
-    if (left < 0) dx -= left, left = 0;
-    if (top < 0) dy -= top, top = 0;
-    if (dx < c.left) left += c.left - dx, dx = c.left;
-    if (dy < c.top) top += c.top - dy, dy = c.top;
-    right = std::min<int64_t>(right, src.physwidth);
-    bottom = std::min<int64_t>(bottom, src.physheight);
-    right = std::min<int64_t>(right, left + (c.right - dx));
-    bottom = std::min<int64_t>(bottom, top + (c.bottom - dy));
-    if (right <= left || bottom <= top) return false;
-    area->x = dx;
-    area->y = dy;
-    area->source = VRect{int32_t(left), int32_t(top), int32_t(right), int32_t(bottom)};
-    return true;
-}
 
 // Rows of pixels to read and write.
 struct BlitRowsView {
@@ -62,17 +24,9 @@ struct BlitRowsView {
 template <class T>
 void BlitSameFormat(const BlitRowsView& v, const VEffect& e, uint32_t key,
                     const VBlitterTable* table) {
-    VBlitParams p;
-    p.key = key;
-    p.colour = e.colour;
-    p.pixel = EffectPixelOf<T>(e.colour, e.flags);
-    p.opacity = e.opacity;
-    uint32_t flags = e.flags;
-    uint32_t shifted = flags;
-    if ((flags & BLIT_OPACITY) && !(flags & (BLIT_ADD | BLIT_SUBTRACT))) {
-        const uint32_t kind = ShiftEffectFor(e.opacity, &p.shift);
-        if (kind != 0) shifted = (flags & ~BLIT_OPACITY) | kind;
-    }
+    uint32_t shifted = 0;
+    const VBlitParams p = BlitParamsFor<T>(e, key, &shifted);
+    const uint32_t flags = e.flags;
     if (table != nullptr && table->format == T::kCode) {
         for (uint32_t f : {shifted, flags}) {
             const VBlitLoop loop = table->Find(f);
@@ -160,6 +114,12 @@ void ConvertingEffects(const BlitRowsView& v, const VEffect& e, uint32_t key,
 
 }  // namespace
 
+bool V2DSurface::ConversionTables(const uint32_t** displaypalette, const uint8_t** inverse) {
+    *displaypalette = owner->Palette().Entries();
+    *inverse = pixelformat == VPIXELFORMAT_8 ? owner->Palette().InverseTable() : nullptr;
+    return pixelformat != VPIXELFORMAT_8 || *inverse != nullptr;
+}
+
 uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
                           uint32_t flags, uint32_t property) {
     if (source == nullptr || !IsCreated() || !source->IsCreated()) return 1;
@@ -175,8 +135,9 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurface* source, const VRect*
         FillRect(&r, e.colour, e.flags, property);
         return 0;
     }
-    BlitArea area;
-    if (!ClipBlit(Orientation(), *this, *source, x, y, logical, &area)) return 4;
+    VBlitArea area;
+    if (!ClipBlit(Orientation(), BlitExtent(), source->BlitExtent(), x, y, logical, &area))
+        return 4;
 
     uint8_t* dstmem = Lock();
     if (dstmem == nullptr) return 12;
@@ -228,13 +189,11 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurface* source, const VRect*
                        [&]<class T>() { BlitSameFormat<T>(v, e, source->colorkey, table); });
         }
     } else if (result == 0) {
-        const uint32_t* displaypalette = owner->Palette().Entries();
+        const uint32_t* displaypalette = nullptr;
         const uint8_t* inverse = nullptr;
-        if (pixelformat == VPIXELFORMAT_8) {
-            inverse = owner->Palette().InverseTable();
-            if (inverse == nullptr) result = 2;
-        }
-        if (result == 0) {
+        if (!ConversionTables(&displaypalette, &inverse)) {
+            result = 2;
+        } else {
             const uint32_t key = source->colorkey;
             WithFormat(source->pixelformat, [&]<class S>() {
                 WithFormat(pixelformat, [&]<class D>() {

@@ -34,12 +34,8 @@ uint32_t V2DSurface::ImageInfo(const VLoaderState& state) {
 }
 
 uint32_t V2DSurface::ImagePalette(VLoaderState& state) {
-    if (state.paletteindex >= 256) return 10;
-    if (palette == nullptr) return 1;
-    uint32_t count = state.length / 4;
-    if (count > 256 - state.paletteindex) count = 256 - state.paletteindex;
-    if (count > 0) MemCopy(palette + state.paletteindex, state.data, count * 4, false);
-    state.paletteindex += count;
+    const uint32_t result = StorePaletteEntries(palette, state);
+    if (result != 0) return result;
     // The remap table follows the palette; it is rebuilt on next use.
     MemFree(remap);
     remap = nullptr;
@@ -55,10 +51,7 @@ void V2DSurface::StoreColour(int32_t x, int32_t y, uint32_t pixel) {
 uint32_t V2DSurface::ImagePixels(VLoaderState& state) {
     if (!IsCreated()) return 1;
     if (state.width == 0) return 4;
-    if (!loaderlock_) {
-        if (Lock() == nullptr) return 1;
-        loaderlock_ = true;
-    }
+    if (!HoldLoaderLock(pixels)) return 1;
     const bool indexed = state.pixelkind == VLOADER_PIXELS_INDEX;
     const uint32_t count = indexed ? state.length : state.length / 4;
     const bool match = (state.flags & VLOADER_MATCHPALETTE) != 0;

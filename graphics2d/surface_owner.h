@@ -1,6 +1,6 @@
 // What a surface consults of the display it was created for: the orientation, the configured
-// memory kind, the blitter table, the palette services, the surface
-// registry and the registered image loaders. The display device implements this interface;
+// memory kind, the blitter table, the palette services, the surface registry and the image
+// loaders. The display device implements this interface;
 // VSurfaceServices (surface_services.h) is a complete implementation it can own or extend.
 #pragma once
 
@@ -19,8 +19,6 @@ constexpr uint32_t VSURFACE_SYSTEM = 1;
 constexpr uint32_t VSURFACE_VIDEO = 2;
 constexpr uint32_t VSURFACE_VIDEO3 = 3;
 
-constexpr uint32_t kImageLoaderSlots = 16;
-
 class VSurfaceOwner {
   public:
     virtual ~VSurfaceOwner() = default;
@@ -33,9 +31,9 @@ class VSurfaceOwner {
     virtual VDisplayPalette& Palette() = 0;
     virtual VSurfaceRegistry& Registry() = 0;
 
-    // Asks the image loader in slot (0 to 15) to decode data into surface. Returns false when
-    // the slot is empty; otherwise stores the loader's result.
-    virtual bool DecodeWithLoader(uint32_t slot, V2DSurfaceBase& surface, const uint8_t* data,
-                                  uint32_t size, uint8_t defaultformat, uint32_t flags,
-                                  uint32_t* result) = 0;
+    // Decodes data into surface with the display's image loaders, tried in registration order
+    // until one takes the data (VLoaderRegistry::DecodeImage does exactly this); the result of
+    // the load, or 3 when no loader is registered.
+    virtual uint32_t DecodeImage(V2DSurfaceBase& surface, const uint8_t* data, uint32_t size,
+                                 uint8_t defaultformat, uint32_t flags) = 0;
 };

@@ -35,10 +35,6 @@ V2DSurfaceRGBA::~V2DSurfaceRGBA() {
     palette = nullptr;
 }
 
-VOrientation V2DSurfaceRGBA::Orientation() const {
-    return owner != nullptr ? owner->SurfaceOrientation() : VOrientation{};
-}
-
 void V2DSurfaceRGBA::ClearPixels() {
     MemFill32(pixels, IsPremultiplied() ? 0xFFFFFFFFu : 0u, size_t(pitch) * physheight);
 }
@@ -75,7 +71,7 @@ uint32_t V2DSurfaceRGBA::Create(uint32_t width, uint32_t height, uint8_t default
     createflags = flags;
     colourformat = format;
     state = uint8_t(VSURFACE_SYSTEM | (flags & kStorageMask));
-    clip = VRect{0, 0, int32_t(physwidth), int32_t(physheight)};
+    clip = PhysicalClipRect(o, physwidth, physheight, nullptr);
     ClearPixels();
     if (!owner->Registry().Add(this)) {
         Free();
@@ -94,24 +90,6 @@ void V2DSurfaceRGBA::Free() {
     if (owner != nullptr) owner->Registry().Remove(this);
     state = 0;
     lockcount = 0;
-}
-
-uint32_t V2DSurfaceRGBA::LoadImage(const uint8_t* data, uint32_t size, uint8_t defaultformat,
-                                   uint32_t flags) {
-    if ((flags & kMemoryKindMask) >= 4) return 4;
-    if (owner == nullptr) return 4;
-    uint32_t result = 3;
-    for (uint32_t slot = 0; slot < kImageLoaderSlots; ++slot) {
-        uint32_t r = 0;
-        if (!owner->DecodeWithLoader(slot, *this, data, size, defaultformat, flags, &r)) continue;
-        result = r;
-        if (r != 3 && r != 14) break;
-    }
-    if (loaderlock_) {
-        loaderlock_ = false;
-        Unlock();
-    }
-    return result;
 }
 
 void V2DSurfaceRGBA::ChangeOrientation(const VOrientation& previous) {
@@ -147,16 +125,6 @@ void V2DSurfaceRGBA::ChangeOrientation(const VOrientation& previous) {
     clip = LogicalToPhysical(now, physwidth, physheight, logicalclip);
 }
 
-uint32_t V2DSurfaceRGBA::GetWidth() const {
-    if (!IsCreated()) return 0;
-    return Orientation().swapped ? physheight : physwidth;
-}
-
-uint32_t V2DSurfaceRGBA::GetHeight() const {
-    if (!IsCreated()) return 0;
-    return Orientation().swapped ? physwidth : physheight;
-}
-
 SurfaceLayout V2DSurfaceRGBA::Layout() const {
     return DescribeLayout(Orientation(), physwidth, physheight, pitch, 32, colourformat);
 }
@@ -168,51 +136,18 @@ uint32_t* V2DSurfaceRGBA::Lock(SurfaceLayout* info) {
     return pixels;
 }
 
-void V2DSurfaceRGBA::Unlock() {
-    if (lockcount != 0) --lockcount;
-}
-
-void V2DSurfaceRGBA::SetClipRect(const VRect* r) {
-    if (!IsCreated()) return;
-    if (r == nullptr) {
-        clip = VRect{0, 0, int32_t(physwidth), int32_t(physheight)};
-        return;
-    }
-    VRect p = LogicalToPhysical(Orientation(), physwidth, physheight, *r);
-    if (p.left < 0) p.left = 0;
-    if (p.top < 0) p.top = 0;
-    if (p.right > int32_t(physwidth)) p.right = int32_t(physwidth);
-    if (p.bottom > int32_t(physheight)) p.bottom = int32_t(physheight);
-    if (p.right < p.left) p.right = p.left;
-    if (p.bottom < p.top) p.bottom = p.top;
-    clip = p;
-}
-
-void V2DSurfaceRGBA::GetClipRect(VRect* r) const {
-    *r = PhysicalToLogical(Orientation(), physwidth, physheight, clip);
-}
-
 uint32_t V2DSurfaceRGBA::ImageInfo(const VLoaderState& state) {
     return Create(state.width, state.height, state.defaultformat, state.flags);
 }
 
 uint32_t V2DSurfaceRGBA::ImagePalette(VLoaderState& state) {
-    if (state.paletteindex >= 256) return 10;
-    if (palette == nullptr) return 1;
-    uint32_t count = state.length / 4;
-    if (count > 256 - state.paletteindex) count = 256 - state.paletteindex;
-    if (count > 0) MemCopy(palette + state.paletteindex, state.data, count * 4, false);
-    state.paletteindex += count;
-    return 0;
+    return StorePaletteEntries(palette, state);
 }
 
 uint32_t V2DSurfaceRGBA::ImagePixels(VLoaderState& state) {
     if (!IsCreated()) return 1;
     if (state.width == 0) return 4;
-    if (!loaderlock_) {
-        if (Lock() == nullptr) return 1;
-        loaderlock_ = true;
-    }
+    if (!HoldLoaderLock(pixels)) return 1;
     const bool indexed = state.pixelkind == VLOADER_PIXELS_INDEX;
     const uint32_t count = indexed ? state.length : state.length / 4;
     const bool dither = (state.flags & VLOADER_DITHER) != 0;

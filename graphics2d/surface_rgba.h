@@ -13,42 +13,32 @@
 
 #include "graphics2d/loader_state.h"
 #include "graphics2d/orientation.h"
-#include "graphics2d/surface_base.h"
+#include "graphics2d/surface_frame.h"
 #include "graphics2d/surface_layout.h"
-#include "graphics2d/surface_owner.h"
 
 constexpr uint32_t VRGBA_PREMULTIPLIED = VLOADER_PREMULTIPLY;
 
-class V2DSurfaceRGBA : public V2DSurfaceBase {
+class V2DSurfaceRGBA : public V2DSurfaceFrame {
   public:
     V2DSurfaceRGBA() = default;
     V2DSurfaceRGBA(const V2DSurfaceRGBA&) = delete;
     V2DSurfaceRGBA& operator=(const V2DSurfaceRGBA&) = delete;
     ~V2DSurfaceRGBA() override;
 
-    // --- Creation and lifetime ---
-    void SetOwner(VSurfaceOwner* display) { owner = display; }
+    // --- Creation and lifetime (SetOwner and LoadImage: V2DSurfaceFrame) ---
     // Always main memory. colourformat = flags bits 8-15, or defaultformat when they are 0; it
     // must be a direct-colour format (2 to 6): alpha cannot blend palette indices. Every pixel
     // starts transparent. Results: 0, 1 bad colour format, 2 out of memory, 4 invalid argument
     // (zero or oversized side, memory kind 4 or more, no owner).
     uint32_t Create(uint32_t width, uint32_t height, uint8_t defaultformat, uint32_t flags);
     void Free() override;
-    // As V2DSurface::LoadImage, through the owner's registered loaders.
-    uint32_t LoadImage(const uint8_t* data, uint32_t size, uint8_t defaultformat, uint32_t flags);
     void ChangeOrientation(const VOrientation& previous) override;
 
-    // --- Size and pixel access ---
-    bool IsCreated() const { return (state & 0x0F) != 0; }
+    // --- Pixel access (size, clip rectangle and Unlock: V2DSurfaceFrame) ---
     bool IsPremultiplied() const { return (state & VRGBA_PREMULTIPLIED) != 0; }
-    uint32_t GetWidth() const;
-    uint32_t GetHeight() const;
     // The pixel words (pitch × physheight of them), or null when not created.
     uint32_t* Lock(SurfaceLayout* info = nullptr);
-    void Unlock();
     SurfaceLayout Layout() const;
-    void SetClipRect(const VRect* r);
-    void GetClipRect(VRect* r) const;
 
     // --- Loader interface ---
     uint32_t ImageInfo(const VLoaderState& state) override;
@@ -67,24 +57,14 @@ class V2DSurfaceRGBA : public V2DSurfaceBase {
         return pixels[size_t(pitch) * uint32_t(physy) + uint32_t(physx)];
     }
 
-    // --- Fields ---
-    VSurfaceOwner* owner = nullptr;
+    // --- Fields beside those of V2DSurfaceFrame ---
+    // createflags bits 0-3 are always 1 (main memory); state bits 4-7 hold the storage flags.
     uint32_t* palette = nullptr;  // 256 colour values with alpha, filled by loaders
-    VRect clip;                   // physical coordinates
-    uint32_t pitch = 0;           // physical row length in words, a multiple of 4
-    uint32_t physheight = 0;
-    uint32_t physwidth = 0;
-    uint32_t createflags = 0;  // bits 0-3 always 1 (main memory)
     uint8_t bitsperpixel = 32;
-    uint8_t state = 0;  // bits 0-3 memory kind (1, or 0 when not created); bits 4-7 storage flags
     uint32_t* pixels = nullptr;
-    uint32_t lockcount = 0;
     uint8_t colourformat = 0;  // pixel format of the colour part
 
   private:
-    VOrientation Orientation() const;
     // Every pixel transparent: 0 in normal storage, 0xFFFFFFFF in premultiplied storage.
     void ClearPixels();
-
-    bool loaderlock_ = false;  // ImagePixels holds a lock until LoadImage ends
 };

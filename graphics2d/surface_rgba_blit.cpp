@@ -3,6 +3,7 @@
 // another format.
 #include <algorithm>
 
+#include "graphics2d/blit_clip.h"
 #include "graphics2d/display_palette.h"
 #include "graphics2d/surface.h"
 #include "graphics2d/surface_rgba.h"
@@ -10,45 +11,6 @@
 #include "graphics2d/surface_rgba_rules.h"
 
 namespace {
-
-// The clipped destination point and source rectangle, in physical coordinates.
-struct RGBABlitArea {
-    int64_t x = 0, y = 0;
-    VRect source;
-    uint32_t Width() const { return uint32_t(source.right - source.left); }
-    uint32_t Height() const { return uint32_t(source.bottom - source.top); }
-};
-
-// The shared blit clip over the physical sizes of both surfaces; false when nothing is visible.
-bool ClipRGBABlit(const VOrientation& o, const V2DSurface& dst, const V2DSurfaceRGBA& src,
-                  int32_t x, int32_t y, const VRect& logical, RGBABlitArea* area) {
-    const VRect s = LogicalToPhysical(o, src.physwidth, src.physheight, logical);
-    int64_t left = s.left, top = s.top, right = s.right, bottom = s.bottom;
-    int32_t px = x, py = y;
-    LogicalToPhysical(o, dst.physwidth, dst.physheight, &px, &py);
-    int64_t dx = px, dy = py;
-    if (o.xdirection < 0) dx -= right - left - 1;
-    if (o.ydirection < 0) dy -= bottom - top - 1;
-    const VRect& c = dst.clip;
-    if (dx >= c.right || dy >= c.bottom) return false;
-    if (right <= left || bottom <= top) return false;
-    if (right <= 0 || bottom <= 0 || left >= int64_t(src.physwidth) ||
-        top >= int64_t(src.physheight))
-        return false;
-    if (left < 0) dx -= left, left = 0;
-    if (top < 0) dy -= top, top = 0;
-    if (dx < c.left) left += c.left - dx, dx = c.left;
-    if (dy < c.top) top += c.top - dy, dy = c.top;
-    right = std::min<int64_t>(right, src.physwidth);
-    bottom = std::min<int64_t>(bottom, src.physheight);
-    right = std::min<int64_t>(right, left + (c.right - dx));
-    bottom = std::min<int64_t>(bottom, top + (c.bottom - dy));
-    if (right <= left || bottom <= top) return false;
-    area->x = dx;
-    area->y = dy;
-    area->source = VRect{int32_t(left), int32_t(top), int32_t(right), int32_t(bottom)};
-    return true;
-}
 
 struct RGBARowsView {
     uint8_t* dst;
@@ -153,8 +115,9 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurfaceRGBA* source, const VR
         return 10;
     const VRect whole{0, 0, int32_t(source->GetWidth()), int32_t(source->GetHeight())};
     const VRect logical = sourcerect != nullptr ? *sourcerect : whole;
-    RGBABlitArea area;
-    if (!ClipRGBABlit(Orientation(), *this, *source, x, y, logical, &area)) return 4;
+    VBlitArea area;
+    if (!ClipBlit(Orientation(), BlitExtent(), source->BlitExtent(), x, y, logical, &area))
+        return 4;
 
     if (Lock() == nullptr) return 12;
     const uint32_t* srcmem = source->Lock();
@@ -184,13 +147,11 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurfaceRGBA* source, const VR
             }
         });
     } else {
-        const uint32_t* displaypalette = owner->Palette().Entries();
+        const uint32_t* displaypalette = nullptr;
         const uint8_t* inverse = nullptr;
-        if (pixelformat == VPIXELFORMAT_8) {
-            inverse = owner->Palette().InverseTable();
-            if (inverse == nullptr) result = 2;
-        }
-        if (result == 0) {
+        if (!ConversionTables(&displaypalette, &inverse)) {
+            result = 2;
+        } else {
             WithFormat(source->colourformat, [&]<class S>() {
                 if constexpr (!S::kIndexed) {
                     WithFormat(pixelformat, [&]<class D>() {

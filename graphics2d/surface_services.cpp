@@ -10,9 +10,9 @@ VSurfaceServices::~VSurfaceServices() {
     registry_.FreeAll();
 }
 
-bool VSurfaceServices::DecodeWithLoader(uint32_t, V2DSurfaceBase&, const uint8_t*, uint32_t,
-                                        uint8_t, uint32_t, uint32_t*) {
-    return false;  // no image loaders are registered here
+uint32_t VSurfaceServices::DecodeImage(V2DSurfaceBase&, const uint8_t*, uint32_t, uint8_t,
+                                       uint32_t) {
+    return 3;
 }
 
 void VSurfaceServices::SetBlitterFormat(uint8_t format) {

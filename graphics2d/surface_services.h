@@ -1,6 +1,6 @@
 // VSurfaceServices: a complete VSurfaceOwner — orientation, memory kind, blitter table, palette
 // services and surface registry — for the display device to own, and for tools and tests that
-// draw without a display. Image loaders are added by overriding DecodeWithLoader.
+// draw without a display. Image loaders are added by overriding DecodeImage.
 #pragma once
 
 #include "graphics2d/blitter_table.h"
@@ -21,9 +21,9 @@ class VSurfaceServices : public VSurfaceOwner {
     }
     VDisplayPalette& Palette() override { return palette_; }
     VSurfaceRegistry& Registry() override { return registry_; }
-    bool DecodeWithLoader(uint32_t slot, V2DSurfaceBase& surface, const uint8_t* data,
-                          uint32_t size, uint8_t defaultformat, uint32_t flags,
-                          uint32_t* result) override;
+    // No image loaders here: 3 (not supported) for any data.
+    uint32_t DecodeImage(V2DSurfaceBase& surface, const uint8_t* data, uint32_t size,
+                         uint8_t defaultformat, uint32_t flags) override;
 
     void SetDefaultMemoryKind(uint32_t kind) { memorykind_ = kind; }
     // Installs the fast loops for format (0 removes them).

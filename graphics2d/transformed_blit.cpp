@@ -70,8 +70,7 @@ uint32_t V2DSurface::BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source,
     // would lie in the whole picture.
     VRect sourceclip;
     source->GetClipRect(&sourceclip);
-    const VRect cut{std::max(r.left, sourceclip.left), std::max(r.top, sourceclip.top),
-                    std::min(r.right, sourceclip.right), std::min(r.bottom, sourceclip.bottom)};
+    const VRect cut = IntersectRect(r, sourceclip);
     if (cut.right <= cut.left || cut.bottom <= cut.top) return 0;
 
     uint8_t* dstmem = Lock();

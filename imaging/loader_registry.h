@@ -20,9 +20,6 @@ class VLoaderRegistry {
     // loader. Otherwise the loader goes into the first empty slot and the registry owns it.
     bool RegisterLoader(ClassVLoaderBase* loader);
     uint32_t Count() const;
-    // The loader in slot (0 to 15), or null for an empty slot, so that an owner can walk the
-    // slots itself.
-    ClassVLoaderBase* Loader(uint32_t slot) const { return slot < SLOTS ? m_slots[slot] : nullptr; }
 
     // Each registered loader in turn; results 3 and 14 pass on to the next loader, any other
     // result is the result of the load. With no taker: the last 3 or 14, or 3 when no loader

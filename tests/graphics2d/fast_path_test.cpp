@@ -13,11 +13,14 @@ namespace {
 constexpr uint32_t kOpacities[] = {0, 7, 8, 12, 16, 32, 64, 128, 192, 224, 240, 255, 256};
 constexpr uint32_t kWidths[] = {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 33, 64, 67};
 
-// A valid pixel of the format (unused bits zero).
+// A pixel of the format: unused bits zero, except the top byte of X888, which pixels written
+// through Lock may fill and which every loop must treat as the rule does.
 template <class T>
 uint32_t RandomPixel(std::mt19937& rng) {
     if constexpr (T::kIndexed) {
         return rng() & 0xFF;
+    } else if constexpr (T::kBytes == 4) {
+        return rng();
     } else {
         return rng() & (T::kRed.Mask() | T::kGreen.Mask() | T::kBlue.Mask());
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics2d/surface_rgba.h"
+#include "imaging/loader_registry.h"
 #include "tests/graphics2d/surface_fixture.h"
 
 namespace {
@@ -416,21 +417,37 @@ TEST(RGBASurface, TurnsWithTheDisplay) {
 
 namespace {
 
-// Services with one image loader in slot 1 (slot 0 declines every picture).
+using LoaderFunction = std::function<uint32_t(V2DSurfaceBase&, uint8_t, uint32_t)>;
+
+// An image loader that runs a test's function, or declines (3) while it has none.
+class FunctionLoader : public ClassVLoaderBase {
+  public:
+    explicit FunctionLoader(const LoaderFunction* function) : function_(function) {}
+    uint32_t DecodeImage(V2DSurfaceBase* surface, const uint8_t*, uint32_t, uint8_t defaultformat,
+                         uint32_t flags) override {
+        return *function_ ? (*function_)(*surface, defaultformat, flags) : 3;
+    }
+
+  private:
+    const LoaderFunction* function_;
+};
+
+// Services with two image loaders: the first declines every picture, the second runs loader.
 class LoaderServices : public VSurfaceServices {
   public:
-    explicit LoaderServices(uint8_t format) : VSurfaceServices(format) {}
-    std::function<uint32_t(V2DSurfaceBase&, uint8_t, uint32_t)> loader;
-    bool DecodeWithLoader(uint32_t slot, V2DSurfaceBase& surface, const uint8_t*, uint32_t,
-                          uint8_t defaultformat, uint32_t flags, uint32_t* result) override {
-        if (slot == 0) {
-            *result = 3;
-            return true;
-        }
-        if (slot != 1 || !loader) return false;
-        *result = loader(surface, defaultformat, flags);
-        return true;
+    explicit LoaderServices(uint8_t format) : VSurfaceServices(format) {
+        loaders.RegisterLoader(new FunctionLoader(&none));
+        loaders.RegisterLoader(new FunctionLoader(&loader));
     }
+    uint32_t DecodeImage(V2DSurfaceBase& surface, const uint8_t* data, uint32_t size,
+                         uint8_t defaultformat, uint32_t flags) override {
+        return loaders.DecodeImage(&surface, data, size, defaultformat, flags);
+    }
+    LoaderFunction loader;
+
+  private:
+    LoaderFunction none;
+    VLoaderRegistry loaders;
 };
 
 // A 3 × 2 picture: a palette of three entries with alpha, then six palette indices.

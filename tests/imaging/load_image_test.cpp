@@ -1,9 +1,10 @@
-// End to end: V2DSurface::LoadImage walks the display's loader slots, and the PNG decoder
+// End to end: V2DSurface::LoadImage asks the display's loader registry, and the PNG decoder
 // delivers into a real 16-bit 565 surface.
 #include <gtest/gtest.h>
 
 #include "graphics2d/pixel_format.h"
 #include "graphics2d/surface.h"
+#include "graphics2d/surface_rgba.h"
 #include "graphics2d/surface_services.h"
 #include "imaging/loader_bmp.h"
 #include "imaging/loader_gif.h"
@@ -21,13 +22,9 @@ class LoaderServices : public VSurfaceServices {
         loaders.RegisterLoader(new VLoader_GIF);
         loaders.RegisterLoader(new VLoader_PNG);
     }
-    bool DecodeWithLoader(uint32_t slot, V2DSurfaceBase& surface, const uint8_t* data,
-                          uint32_t size, uint8_t defaultformat, uint32_t flags,
-                          uint32_t* result) override {
-        ClassVLoaderBase* loader = loaders.Loader(slot);
-        if (loader == nullptr) return false;
-        *result = loader->DecodeImage(&surface, data, size, defaultformat, flags);
-        return true;
+    uint32_t DecodeImage(V2DSurfaceBase& surface, const uint8_t* data, uint32_t size,
+                         uint8_t defaultformat, uint32_t flags) override {
+        return loaders.DecodeImage(&surface, data, size, defaultformat, flags);
     }
 
     VLoaderRegistry loaders;
@@ -68,6 +65,38 @@ TEST(LoadImage, PngIntoA565Surface) {
         }
         EXPECT_EQ(surface.lockcount, 0u);  // the loader's lock is gone once LoadImage returns
     }
+}
+
+// The demo's logo (203 x 140 RGBA, Adam7) through the real PNG loader into an RGBA surface in
+// normal storage, which keeps colour and alpha as delivered. Expected colour values with alpha
+// from Pillow's decode of the same file (tests/imaging/logo_expectations.py).
+TEST(LoadImage, DemoLogoIntoAnRGBASurface) {
+    struct Point {
+        int32_t x, y;
+        uint32_t colour;
+    };
+    const Point points[] = {
+        {0, 0, 0x00000000},     {202, 0, 0x00000000},   {0, 139, 0x00000000},
+        {202, 139, 0x00000000}, {101, 70, 0x48319BF8},  {90, 0, 0x0132A0FF},
+        {13, 82, 0x48319CF8},   {125, 128, 0x0132A0FF}, {101, 16, 0xFF5F9BAE},
+        {103, 60, 0xFF6BC2F2},  {128, 111, 0xFFFCF3ED}, {80, 24, 0xFF64A7BF},
+        {84, 24, 0xFF8EEBFF},   {88, 20, 0xFF50859B},   {86, 20, 0xFF5D99AD},
+        {90, 18, 0xFF5E9AAD},   {95, 17, 0xFF5F9AAD},
+    };
+    std::ifstream in(std::string(VANE_ASSETS_DIR) + "/logo.png", std::ios::binary);
+    const std::vector<uint8_t> data(std::istreambuf_iterator<char>(in), {});
+    ASSERT_FALSE(data.empty());
+    LoaderServices services;
+    V2DSurfaceRGBA surface;
+    surface.SetOwner(&services);
+    ASSERT_EQ(surface.LoadImage(data.data(), uint32_t(data.size()), VPIXELFORMAT_565,
+                                VPIXELFORMAT_X888 << 8),
+              0u);
+    EXPECT_EQ(surface.GetWidth(), 203u);
+    EXPECT_EQ(surface.GetHeight(), 140u);
+    EXPECT_EQ(surface.lockcount, 0u);
+    for (const Point& p : points)
+        EXPECT_EQ(surface.GetPixel(p.x, p.y), p.colour) << "at " << p.x << ", " << p.y;
 }
 
 TEST(LoadImage, UnknownDataWalksEverySlot) {

@@ -1,0 +1,13 @@
+#include "graphics2d/loader_state.h"
+
+#include "fileio/memory.h"
+
+uint32_t StorePaletteEntries(uint32_t* palette, VLoaderState& state) {
+    if (state.paletteindex >= 256) return 10;
+    if (palette == nullptr) return 1;
+    uint32_t count = state.length / 4;
+    if (count > 256 - state.paletteindex) count = 256 - state.paletteindex;
+    if (count > 0) MemCopy(palette + state.paletteindex, state.data, count * 4, false);
+    state.paletteindex += count;
+    return 0;
+}

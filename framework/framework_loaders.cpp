@@ -1,12 +1,33 @@
 #include "framework/framework_loaders.h"
 
 #include <array>
+#include <new>
+
+#include "framework/screen.h"
+#include "imaging/loader_bmp.h"
+#include "imaging/loader_gif.h"
+#include "imaging/loader_png.h"
 
 namespace {
 
-// Each decoder adds its registrar here, in its place in the order above, when it joins the
-// framework.
-constexpr std::array<VLoaderRegistrar, 0> kFrameworkLoaders{};
+// Creates a loader and hands it to the display, which owns it from then on; a loader the
+// display refuses is deleted here.
+template <typename Loader>
+bool Register(ClassVScreen& screen) {
+    Loader* loader = new (std::nothrow) Loader();
+    if (loader == nullptr) return false;
+    if (screen.RegisterLoader(loader)) return true;
+    delete loader;
+    return false;
+}
+
+// In the order they are tried. JPEG, TGA and the model loaders join after PNG as they are
+// written.
+constexpr std::array<VLoaderRegistrar, 3> kFrameworkLoaders{
+    Register<VLoader_BMP>,
+    Register<VLoader_GIF>,
+    Register<VLoader_PNG>,
+};
 
 }  // namespace
 

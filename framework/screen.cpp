@@ -177,6 +177,20 @@ uint32_t ClassVScreen::LoadSurface(V2DSurface& surface, const uint8_t* data, uin
     return surface.LoadImage(data, size, bufferFormat_, memoryKind);
 }
 
+uint32_t ClassVScreen::CreateSurfaceRGBA(V2DSurfaceRGBA& surface, uint32_t width, uint32_t height,
+                                         uint32_t flags) {
+    if (!IsOpen()) return 1;
+    surface.SetOwner(this);
+    return surface.Create(width, height, bufferFormat_, flags);
+}
+
+uint32_t ClassVScreen::LoadSurfaceRGBA(V2DSurfaceRGBA& surface, const uint8_t* data, uint32_t size,
+                                       uint32_t flags) {
+    if (!IsOpen()) return 1;
+    surface.SetOwner(this);
+    return surface.LoadImage(data, size, bufferFormat_, flags);
+}
+
 bool ClassVScreen::CreateBuffers() {
     const uint32_t kind = config_.screen->bufferMemory & kBufferMemoryMask;
     // On the desktop the buffer in the screen's format may live beside the screen.
@@ -328,6 +342,11 @@ void ClassVScreen::Present() {
         const VPixelWalk targetWalk{lock.address + offset, logicalXStep_, logicalYStep_};
         TurningCopy(sourceWalk, targetWalk, logicalWidth_, logicalHeight_, bytesPerPixel);
         source.Unlock();
+    }
+    // An 8-bit screen shows indices through the display palette, which may have changed
+    // since the last present.
+    if (screenFormat_ == VPIXELFORMAT_8) {
+        platformScreen_->SetPalette(Palette().Entries());
     }
     platformScreen_->Unlock();
 }

@@ -11,7 +11,9 @@
 
 #include "framework/display.h"
 #include "graphics2d/surface.h"
+#include "graphics2d/surface_rgba.h"
 #include "graphics2d/surface_services.h"
+#include "imaging/loader_registry.h"
 #include "render3d/matrix.h"
 
 class VPlatformScreen;
@@ -61,6 +63,22 @@ class ClassVScreen final : public VDisplay, public VSurfaceServices {
     // Decodes an image into a surface of the buffer format through the registered loaders.
     uint32_t LoadSurface(V2DSurface& surface, const uint8_t* data, uint32_t size,
                          uint32_t memoryKind);
+    // The same for surfaces with per-pixel alpha: the buffer format is their default colour
+    // format; flags as V2DSurfaceRGBA::Create takes them.
+    uint32_t CreateSurfaceRGBA(V2DSurfaceRGBA& surface, uint32_t width, uint32_t height,
+                               uint32_t flags);
+    uint32_t LoadSurfaceRGBA(V2DSurfaceRGBA& surface, const uint8_t* data, uint32_t size,
+                             uint32_t flags);
+
+    // Image and model loaders, tried in registration order. False for a null loader or when
+    // all 16 places are taken: the caller keeps the loader then; otherwise the display owns it
+    // and deletes it when it is destroyed.
+    bool RegisterLoader(ClassVLoaderBase* loader) { return loaders_.RegisterLoader(loader); }
+    const VLoaderRegistry& Loaders() const { return loaders_; }
+    uint32_t DecodeImage(V2DSurfaceBase& surface, const uint8_t* data, uint32_t size,
+                         uint8_t defaultformat, uint32_t flags) override {
+        return loaders_.DecodeImage(&surface, data, size, defaultformat, flags);
+    }
 
     // Pixel format codes 1 to 6 (8-bit index, 444, 555, 565, 888, X888); buffer format 0 while
     // closed.
@@ -106,6 +124,7 @@ class ClassVScreen final : public VDisplay, public VSurfaceServices {
     uint32_t physicalWidth_ = 0;
     uint32_t physicalHeight_ = 0;
     uint32_t bitsPerPixel_ = 0;
+    VLoaderRegistry loaders_;
     VPlatformScreen* platformScreen_ = nullptr;  // owned
     VPlatformInstance* instance_ = nullptr;      // not owned
     const VWindowSetup* setup_ = nullptr;        // not owned

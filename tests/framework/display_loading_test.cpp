@@ -1,0 +1,104 @@
+// Pictures loaded through the display: the loaders the framework registers at start-up, the
+// surfaces the display owns, and the 16 loader places.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "imaging/loader_bmp.h"
+#include "tests/framework/recorder.h"
+
+namespace {
+
+std::vector<uint8_t> ReadAsset(const char* name) {
+    std::ifstream in(std::string(VANE_ASSETS_DIR) + "/" + name, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Picture {
+    const char* file;
+    bool rgba;
+    uint32_t width, height;
+    int32_t x, y;
+    uint32_t colour;  // at (x, y), as Pillow decodes the file; alpha in bits 24-31 for RGBA
+};
+
+// The demo's own pictures, one per loader, onto an X888 back buffer so that colours are
+// exact. Expected colours from Pillow.
+const Picture kPictures[] = {
+    {"font.bmp", false, 1350, 8, 1349, 0, 0xF8F8F8},
+    {"slogans.gif", false, 150, 120, 0, 0, 0x000000},
+    {"advert.png", false, 300, 440, 10, 10, 0x2D0C0C},
+    {"logo.png", true, 203, 140, 101, 70, 0x48319BF8},
+};
+
+TEST(DisplayLoading, TheFrameworksLoadersReadTheDemosPictures) {
+    VHeadlessOptions options;
+    options.frameBudget = 1;
+    options.screenFormat = 6;
+    Harness h(options);
+    uint32_t registered = 0;
+    h.script.frame = [&](ClassVane&, ClassVScreen& screen, uint32_t) {
+        registered = screen.Loaders().Count();
+        for (const Picture& p : kPictures) {
+            SCOPED_TRACE(p.file);
+            const std::vector<uint8_t> data = ReadAsset(p.file);
+            ASSERT_FALSE(data.empty());
+            if (p.rgba) {
+                V2DSurfaceRGBA surface;
+                ASSERT_EQ(screen.LoadSurfaceRGBA(surface, data.data(), uint32_t(data.size()), 0),
+                          0u);
+                EXPECT_EQ(surface.GetWidth(), p.width);
+                EXPECT_EQ(surface.GetHeight(), p.height);
+                EXPECT_EQ(surface.GetPixel(p.x, p.y), p.colour);
+            } else {
+                V2DSurface surface;
+                ASSERT_EQ(screen.LoadSurface(surface, data.data(), uint32_t(data.size()), 0), 0u);
+                EXPECT_EQ(surface.GetWidth(), p.width);
+                EXPECT_EQ(surface.GetHeight(), p.height);
+                EXPECT_EQ(surface.GetPixel(p.x, p.y), p.colour);
+            }
+        }
+        const uint8_t notAPicture[] = {'V', 'O', 'R', 'L', 'U', 'N', 'D'};
+        V2DSurface surface;
+        EXPECT_EQ(screen.LoadSurface(surface, notAPicture, sizeof(notAPicture), 0), 3u)
+            << "no loader takes it";
+    };
+    ASSERT_EQ(h.Run(), 0u);
+    EXPECT_EQ(registered, 3u) << "BMP, GIF and PNG, in that order";
+}
+
+TEST(DisplayLoading, SixteenLoaderPlaces) {
+    VHeadlessOptions options;
+    options.frameBudget = 1;
+    Harness h(options);
+    std::vector<bool> accepted;
+    h.script.frame = [&](ClassVane&, ClassVScreen& screen, uint32_t) {
+        EXPECT_FALSE(screen.RegisterLoader(nullptr));
+        while (accepted.size() < 14) {
+            auto* loader = new VLoader_BMP();
+            accepted.push_back(screen.RegisterLoader(loader));
+            if (!accepted.back()) delete loader;  // the caller keeps a refused loader
+        }
+    };
+    ASSERT_EQ(h.Run(), 0u);
+    // Three places were taken at start-up; thirteen more fit, the fourteenth is refused.
+    const std::vector<bool> expected{true, true, true, true, true, true, true,
+                                     true, true, true, true, true, true, false};
+    EXPECT_EQ(accepted, expected);
+}
+
+TEST(DisplayLoading, AClosedDisplayLoadsNothing) {
+    ClassVScreen screen;
+    const std::vector<uint8_t> data = ReadAsset("font.bmp");
+    V2DSurface surface;
+    EXPECT_EQ(screen.LoadSurface(surface, data.data(), uint32_t(data.size()), 0), 1u);
+    V2DSurfaceRGBA rgba;
+    EXPECT_EQ(screen.CreateSurfaceRGBA(rgba, 8, 8, 0), 1u);
+    EXPECT_FALSE(surface.IsCreated());
+}
+
+}  // namespace

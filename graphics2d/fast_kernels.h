@@ -16,8 +16,9 @@ template <uint32_t F>
 constexpr bool kIsFixedEffect<VFixedEffect<F>> = true;
 
 // Formats whose pixels are whole 8-bit channels in 32-bit words (X888). The byte-wise kernels
-// below compute the three channel bytes and store a zero top byte, as the rules do: a blended
-// X888 pixel has no bits above blue, whatever either input held there.
+// below work on sixteen bytes (four pixels) at a time, every byte alike, and then clear the top
+// byte of each pixel, as the rules do: a blended X888 pixel has no bits above blue, whatever
+// either input held there.
 template <class T>
 constexpr bool kByteChannels = [] {
     if constexpr (T::kIndexed) {
@@ -29,48 +30,81 @@ constexpr bool kByteChannels = [] {
 
 namespace fastkernel {
 
-// d = op(d, s) on the three channel bytes of each of n X888 pixels; the top byte becomes 0.
+typedef uint8_t Bytes16 __attribute__((vector_size(16)));
+typedef uint16_t Widened16 __attribute__((vector_size(32)));
+
+inline Bytes16 SplatBytes(uint8_t v) {
+    return Bytes16{v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v};
+}
+
+// Four pixel words of the given value, as bytes (the top byte of a word is wherever the
+// machine keeps it).
+inline Bytes16 RepeatWord(uint32_t w) {
+    const uint32_t words[4] = {w, w, w, w};
+    Bytes16 v;
+    std::memcpy(&v, words, sizeof v);
+    return v;
+}
+
+// d = op(d, s) over n X888 pixels, four at a time, the top byte of each pixel cleared. A row
+// that is not a multiple of four ends with the block of its last four pixels, computed before
+// any of them is written, so the overlap gets the same bytes twice; rows of fewer than four
+// pixels go through a zero-padded block.
 template <class Op>
-inline void CombineChannelBytes(uint8_t* __restrict d, const uint8_t* __restrict s, uint32_t n,
-                                Op op) {
-    for (uint32_t i = 0; i < n; ++i) {
-        uint8_t* p = d + 4 * i;
-        const uint8_t* q = s + 4 * i;
-        p[0] = op(p[0], q[0]);
-        p[1] = op(p[1], q[1]);
-        p[2] = op(p[2], q[2]);
-        p[3] = 0;
+inline void ForPixelBytes(uint8_t* d, const uint8_t* s, uint32_t n, Op op) {
+    const Bytes16 channels = RepeatWord(0x00FFFFFFu);
+    auto block = [&](uint32_t i) {
+        Bytes16 x, y;
+        std::memcpy(&x, d + 4 * i, sizeof x);
+        std::memcpy(&y, s + 4 * i, sizeof y);
+        return op(x, y) & channels;
+    };
+    if (n < 4) {
+        Bytes16 x = {}, y = {};
+        std::memcpy(&x, d, size_t(n) * 4);
+        std::memcpy(&y, s, size_t(n) * 4);
+        x = op(x, y) & channels;
+        std::memcpy(d, &x, size_t(n) * 4);
+        return;
     }
+    const Bytes16 last = block(n - 4);
+    for (uint32_t i = 0; i + 4 <= n; i += 4) {
+        const Bytes16 r = block(i);
+        std::memcpy(d + 4 * i, &r, sizeof r);
+    }
+    std::memcpy(d + 4 * (n - 4), &last, sizeof last);
+}
+
+inline Bytes16 MinBytes(Bytes16 a, Bytes16 b) {
+    return a < b ? a : b;
 }
 
 // Per channel byte: min(d + s, 255), max(d - s, 0), (d * (256 - a) + s * a) >> 8.
-// Written as d + min(s, 255 - d) and d - min(d, s): plain byte minimums, which vectorise.
+// Written as d + min(s, 255 - d) and d - min(d, s): plain byte minimums.
 inline void AddBytes(uint8_t* __restrict d, const uint8_t* __restrict s, uint32_t n) {
-    CombineChannelBytes(d, s, n, [](uint8_t x, uint8_t y) {
-        const uint8_t room = uint8_t(255 - x);
-        return uint8_t(x + (y < room ? y : room));
-    });
+    ForPixelBytes(d, s, n,
+                  [](Bytes16 x, Bytes16 y) { return x + MinBytes(y, SplatBytes(255) - x); });
 }
 inline void SubtractBytes(uint8_t* __restrict d, const uint8_t* __restrict s, uint32_t n) {
-    CombineChannelBytes(d, s, n, [](uint8_t x, uint8_t y) { return uint8_t(x - (y < x ? y : x)); });
+    ForPixelBytes(d, s, n, [](Bytes16 x, Bytes16 y) { return x - MinBytes(x, y); });
 }
 inline void BlendBytes(uint8_t* __restrict d, const uint8_t* __restrict s, uint32_t n, uint32_t a) {
     const uint16_t keep = uint16_t(256 - a), take = uint16_t(a);
-    CombineChannelBytes(
-        d, s, n, [=](uint8_t x, uint8_t y) { return uint8_t(uint16_t(x * keep + y * take) >> 8); });
+    ForPixelBytes(d, s, n, [=](Bytes16 x, Bytes16 y) {
+        const Widened16 mixed = __builtin_convertvector(x, Widened16) * keep +
+                                __builtin_convertvector(y, Widened16) * take;
+        return __builtin_convertvector(mixed >> 8, Bytes16);
+    });
 }
 
-// Per channel byte of a fill: ((d * keep) >> 8) + the channel of c; the top byte becomes 0.
+// Per channel byte of a fill: ((d * keep) >> 8) + the channel of c.
 inline void FadeBytes(uint8_t* __restrict d, uint32_t n, uint32_t keep, uint32_t c) {
-    const uint8_t c0 = uint8_t(c), c1 = uint8_t(c >> 8), c2 = uint8_t(c >> 16);
+    const Bytes16 colour = RepeatWord(c);
     const uint16_t k = uint16_t(keep);
-    for (uint32_t i = 0; i < n; ++i) {
-        uint8_t* p = d + 4 * i;
-        p[0] = uint8_t((uint16_t(p[0] * k) >> 8) + c0);
-        p[1] = uint8_t((uint16_t(p[1] * k) >> 8) + c1);
-        p[2] = uint8_t((uint16_t(p[2] * k) >> 8) + c2);
-        p[3] = 0;
-    }
+    ForPixelBytes(d, d, n, [=](Bytes16 x, Bytes16) {
+        return __builtin_convertvector((__builtin_convertvector(x, Widened16) * k) >> 8, Bytes16) +
+               colour;
+    });
 }
 
 // Eight 16-bit pixels in one vector (the compiler's generic vectors: SSE2 on x86-64, NEON on

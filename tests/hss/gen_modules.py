@@ -72,8 +72,8 @@ def pattern(rows):
     out = bytearray()
     for r in range(64):
         for c in range(4):
-            spec = rows.get(r, {}).get(c)
-            out += cell(*spec) if spec else bytes(4)
+            entry = rows.get(r, {}).get(c)
+            out += cell(*entry) if entry else bytes(4)
     return bytes(out)
 
 
@@ -284,11 +284,11 @@ def sounds():
 
 def main():
     os.makedirs(DATA, exist_ok=True)
-    for name, spec in modules().items():
-        if isinstance(spec, tuple):
-            rows_list, orders = spec
+    for name, layout in modules().items():
+        if isinstance(layout, tuple):
+            rows_list, orders = layout
         else:
-            rows_list, orders = spec, [0]
+            rows_list, orders = layout, [0]
         write_mod(name, name[:-4], STANDARD, [pattern(r) for r in rows_list], orders)
     sounds()
 

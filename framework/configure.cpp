@@ -2,8 +2,8 @@
 #include <new>
 
 #include "connect/connection.h"
+#include "fileio/utf8.h"
 #include "framework/vane.h"
-#include "framework/wide_text.h"
 #include "platform/platform_layer.h"
 
 namespace {

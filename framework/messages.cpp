@@ -5,8 +5,8 @@
 #include <new>
 
 #include "fileio/memory.h"
+#include "fileio/utf8.h"
 #include "framework/application_factory.h"
-#include "framework/wide_text.h"
 #include "platform/platform_layer.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fileio/strings.h"
-#include "framework/wide_text.h"
+#include "fileio/utf8.h"
 #include "platform/desktop/desktop_icon.h"
 #include "platform/desktop/desktop_keys.h"
 #include "platform/desktop/desktop_screen.h"
@@ -42,27 +42,9 @@ int32_t ButtonIndex(uint8_t button) {
 
 // UTF-8 text to UTF-16 units; malformed bytes become U+FFFD.
 std::u16string Utf16(const char* text) {
-    std::u16string out;
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p != 0) {
-        uint32_t c = *p++;
-        int follow = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (c >= 0x80 && follow == 0) c = 0xFFFD;
-        if (follow > 0) c &= 0x3F >> follow;
-        for (; follow > 0; --follow) {
-            if ((*p & 0xC0) != 0x80) {
-                c = 0xFFFD;
-                break;
-            }
-            c = c << 6 | (*p++ & 0x3F);
-        }
-        if (c >= 0x10000 && c <= 0x10FFFF) {
-            out += char16_t(0xD800 + ((c - 0x10000) >> 10));
-            out += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            out += char16_t(c > 0x10FFFF ? 0xFFFD : c);
-        }
-    }
+    const size_t length = std::strlen(text);
+    std::u16string out(Utf8ToWide(text, length, nullptr, 0), u'\0');
+    Utf8ToWide(text, length, out.data(), out.size() + 1);
     return out;
 }
 

@@ -153,19 +153,19 @@ void ClassVInputState::KeyUp(uint32_t key) {
 }
 
 void ClassVInputState::PenDown(int32_t x, int32_t y, uint32_t button) {
-    if (button >= 4) return;
-    stylusX = x;
-    stylusY = y;
-    Press(kInputStylusCode + button);
-    AddEvent(VINPUT_PRESSED, kInputStylusCode + button);
+    PenPress(x, y, button, VINPUT_PRESSED);
 }
 
 void ClassVInputState::PenDouble(int32_t x, int32_t y, uint32_t button) {
+    PenPress(x, y, button, VINPUT_DOUBLE);
+}
+
+void ClassVInputState::PenPress(int32_t x, int32_t y, uint32_t button, uint8_t kind) {
     if (button >= 4) return;
     stylusX = x;
     stylusY = y;
     Press(kInputStylusCode + button);
-    AddEvent(VINPUT_DOUBLE, kInputStylusCode + button);
+    AddEvent(kind, kInputStylusCode + button);
 }
 
 void ClassVInputState::PenUp(int32_t x, int32_t y, uint32_t button) {

@@ -88,6 +88,8 @@ class ClassVInputState {
   private:
     void AddEvent(uint8_t kind, uint32_t code);
     void Press(uint32_t code);
+    // A button going down: stylus position, held state and an event of the given kind.
+    void PenPress(int32_t x, int32_t y, uint32_t button, uint8_t kind);
     void BuildNameTable();
 
     char* names_ = nullptr;                   // owned; every name terminated

@@ -172,9 +172,7 @@ uint32_t ClassVScreen::CreateSurface(V2DSurface& surface, uint32_t width, uint32
 
 uint32_t ClassVScreen::LoadSurface(V2DSurface& surface, const uint8_t* data, uint32_t size,
                                    uint32_t memoryKind) {
-    if (!IsOpen()) return 1;
-    surface.SetOwner(this);
-    return surface.LoadImage(data, size, bufferFormat_, memoryKind);
+    return LoadOwned(surface, data, size, memoryKind);
 }
 
 uint32_t ClassVScreen::CreateSurfaceRGBA(V2DSurfaceRGBA& surface, uint32_t width, uint32_t height,
@@ -186,6 +184,11 @@ uint32_t ClassVScreen::CreateSurfaceRGBA(V2DSurfaceRGBA& surface, uint32_t width
 
 uint32_t ClassVScreen::LoadSurfaceRGBA(V2DSurfaceRGBA& surface, const uint8_t* data, uint32_t size,
                                        uint32_t flags) {
+    return LoadOwned(surface, data, size, flags);
+}
+
+uint32_t ClassVScreen::LoadOwned(V2DSurfaceFrame& surface, const uint8_t* data, uint32_t size,
+                                 uint32_t flags) {
     if (!IsOpen()) return 1;
     surface.SetOwner(this);
     return surface.LoadImage(data, size, bufferFormat_, flags);

@@ -104,6 +104,10 @@ class ClassVScreen final : public VDisplay, public VSurfaceServices {
     uint32_t ProjectionScale() const { return projectionScale_; }
 
   private:
+    // Either kind of surface, owned by this display and decoded with the buffer format as its
+    // default.
+    uint32_t LoadOwned(V2DSurfaceFrame& surface, const uint8_t* data, uint32_t size,
+                       uint32_t flags);
     // The quarter turns an orientation code asks for, or -1 for an unknown code.
     int QuarterTurnsFor(uint8_t code) const;
     void ApplyLayout(uint8_t turns);

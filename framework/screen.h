@@ -14,7 +14,7 @@
 #include "graphics2d/surface_rgba.h"
 #include "graphics2d/surface_services.h"
 #include "imaging/loader_registry.h"
-#include "render3d/matrix.h"
+#include "math/matrix.h"
 
 class VPlatformScreen;
 

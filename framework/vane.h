@@ -21,7 +21,7 @@
 #include "framework/screen.h"
 #include "framework/settings.h"
 #include "framework/sound_mixer.h"
-#include "render3d/math_tables.h"
+#include "math/math_tables.h"
 
 struct VPlatformInstance;
 struct VWindowSetup;

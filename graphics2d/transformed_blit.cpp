@@ -7,7 +7,7 @@
 #include "graphics2d/polygon_side_walk.h"
 #include "graphics2d/polygon_span_loops.h"
 #include "graphics2d/surface.h"
-#include "render3d/math_tables.h"
+#include "math/math_tables.h"
 
 namespace {
 

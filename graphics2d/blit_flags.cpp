@@ -3,18 +3,6 @@
 #include "graphics2d/color_math.h"
 #include "graphics2d/pixel_format.h"
 
-uint32_t OpacityStepOf(uint8_t format) {
-    switch (format) {
-        case VPIXELFORMAT_444:
-            return 16;
-        case VPIXELFORMAT_555:
-        case VPIXELFORMAT_565:
-            return 8;
-        default:
-            return 1;
-    }
-}
-
 namespace {
 
 // Shared tail of both normalisations: add and subtract cancel, full opacity drops the flag and

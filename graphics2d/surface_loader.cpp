@@ -1,4 +1,6 @@
 // The loader side of V2DSurface: creation from the image size, palette entries and pixels.
+#include <initializer_list>
+
 #include "fileio/memory.h"
 #include "graphics2d/display_palette.h"
 #include "graphics2d/dither.h"
@@ -12,17 +14,15 @@ bool IsOpaque(uint32_t colour) {
     return (colour & kOpaque) == kOpaque;
 }
 
-// The darkest colour that does not become pixel 0 (the transparent colour) in format.
+// The darkest grey that does not become pixel 0 (the transparent colour) in format: one step
+// of its narrowest channel in each.
 uint32_t DarkestVisibleBlack(uint8_t format) {
-    switch (format) {
-        case VPIXELFORMAT_444:
-            return 0x101010;
-        case VPIXELFORMAT_555:
-        case VPIXELFORMAT_565:
-            return 0x080808;
-        default:
-            return 0x010101;
+    const VFormatLayout f = FormatLayoutOf(format);
+    int narrowest = 8;
+    for (int bits : {f.redBits, f.greenBits, f.blueBits}) {
+        if (bits != 0 && bits < narrowest) narrowest = bits;
     }
+    return (1u << (8 - narrowest)) * 0x010101u;
 }
 
 }  // namespace

@@ -149,6 +149,7 @@ class ClassVScreen final : public VDisplay, public VSurfaceServices {
     uint8_t orientation_ = 0;
     uint8_t nativeOrientation_ = 0;
     uint8_t screenMethod_ = 0;
+    uint8_t platformBuffers_ = 0;  // the method that opened offers platform surfaces
     uint8_t fullScreen_ = 0;
     uint8_t suspended_ = 0;
     uint8_t nativeLayout_ = 0;

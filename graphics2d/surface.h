@@ -97,7 +97,8 @@ class V2DSurface : public V2DSurfaceFrame {
     uint32_t BlitQuarterTurn(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
                              uint32_t angle, uint8_t flip, uint32_t flags, uint32_t property);
     // The scaled and freely turned route of BlitTransformed, a textured quadrilateral, for any
-    // transform. Results: 0, 1, 10, 11, 12.
+    // transform, turned with the owner's TurnTables. Results: 0, 1, 3 the owner gives no
+    // tables, 10, 11, 12.
     uint32_t BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
                               const VBlitTransform& transform);
 

@@ -11,15 +11,6 @@
 
 namespace {
 
-// The sine and cosine of the 3D math, built once; the same 3.14-based values the renderer
-// and the application use.
-const ClassVMathTables& TurnTables() {
-    static ClassVMathTables tables;
-    static const bool built = (tables.BuildTables(), true);
-    (void)built;
-    return tables;
-}
-
 bool IsUnscaled(const VBlitTransform& t) {
     return t.xscale == kTransformScaleOne && t.yscale == kTransformScaleOne;
 }
@@ -60,6 +51,8 @@ uint32_t V2DSurface::BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source,
                                       const VRect* sourcerect, const VBlitTransform& t) {
     if (source == nullptr || !IsCreated() || !source->IsCreated()) return 1;
     if (source->pixelformat != pixelformat) return 11;
+    const ClassVMathTables* tables = owner->TurnTables();
+    if (tables == nullptr) return 3;
     VEffect e;
     if (NormaliseTextureEffect(t.flags, t.property, pixelformat, &e) != 0) return 10;
     const VRect whole{0, 0, int32_t(source->GetWidth()), int32_t(source->GetHeight())};
@@ -97,8 +90,8 @@ uint32_t V2DSurface::BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source,
     int64_t bottom = ScaledOffset(2 * (int64_t(cut.bottom) - r.top) - h, t.yscale);
     if (t.flip & VFLIP_LEFTRIGHT) left = -left, right = -right;
     if (t.flip & VFLIP_TOPBOTTOM) top = -top, bottom = -bottom;
-    const int64_t sine = TurnTables().Sin(int32_t(t.angle & 4095));
-    const int64_t cosine = TurnTables().Cos(int32_t(t.angle & 4095));
+    const int64_t sine = tables->Sin(int32_t(t.angle & 4095));
+    const int64_t cosine = tables->Cos(int32_t(t.angle & 4095));
     const int64_t corner[4][4] = {
         {left, top, cut.left, cut.top},
         {right, top, cut.right, cut.top},

@@ -1,0 +1,11 @@
+// The mode of a screen whose memory is packed rows of one pixel format, as the memory screens
+// of the layers (headless, desktop, template) report it.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform_layer.h"
+
+// The layout of format (1 to 6) at width × height with rows of width pixels; false for a code
+// that names no format.
+bool PackedScreenMode(uint8_t format, uint32_t width, uint32_t height, VScreenMode* mode);

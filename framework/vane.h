@@ -116,7 +116,11 @@ class ClassVane {
     uint32_t ExitCode() const { return exitCode_; }
     void SetExitCode(uint32_t code) { exitCode_ = code; }
 
-    // The framework's own steps, run by its message function (framework/messages.h).
+  private:
+    // The framework's own steps, run by its message function (framework/messages.h) through
+    // VFrameworkDriver (framework/framework_driver.h); applications only override callbacks.
+    friend class VFrameworkDriver;
+
     // Binds a new object to its platform instance and start record values.
     void Attach(VPlatformInstance* instance, uintptr_t instanceHandle, const char* commandLine,
                 uint32_t exitCode);
@@ -137,7 +141,6 @@ class ClassVane {
     // Hands the error text and the exit code to the platform instance.
     void HandOver();
 
-  private:
     uint32_t ConfigureChecks();
     void FillWindowSetup();
     void CreateConnections();

@@ -65,25 +65,13 @@ uint32_t VDesktopScreen::Open(uint32_t method, uintptr_t window, uint32_t bitsPe
     if (window_ == nullptr || width == 0 || height == 0 || width > 16384 || height > 16384) {
         return kScreenCallFailed;
     }
-    switch (bitsPerPixel) {
-        case 8:
-            format_ = VPIXELFORMAT_8;
-            break;
-        case 16:
-            format_ = platform_.Options().sixteenBitFormat ? platform_.Options().sixteenBitFormat
-                                                           : VPIXELFORMAT_565;
-            break;
-        case 24:
-            format_ = VPIXELFORMAT_888;
-            break;
-        case 32:
-            format_ = VPIXELFORMAT_X888;
-            break;
-        default:
-            return kScreenCallFailed;
-    }
+    const uint8_t sixteen = platform_.Options().sixteenBitFormat;
+    format_ = bitsPerPixel == 16 && sixteen != 0 ? sixteen : PackedFormatForDepth(bitsPerPixel);
     VScreenMode mode;
-    if (!PackedScreenMode(format_, width, height, &mode)) return kScreenCallFailed;
+    if (!PackedScreenMode(format_, width, height, &mode)) {
+        Close();
+        return kScreenCallFailed;
+    }
     try {
         pixels_.assign(size_t(mode.yStep) * height, 0);
         if (format_ == VPIXELFORMAT_8) expanded_.assign(size_t(width) * height, 0);

@@ -3,25 +3,6 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/shared/screen_mode.h"
 
-namespace {
-
-// The format a screen of the requested depth shows when the options name none: 16 bits are
-// 5-6-5, as on most screens of that depth.
-uint8_t FormatForBits(uint32_t bits) {
-    switch (bits) {
-        case 8:
-            return 1;
-        case 24:
-            return 5;
-        case 32:
-            return 6;
-        default:
-            return 4;
-    }
-}
-
-}  // namespace
-
 uint32_t VHeadlessScreen::Open(uint32_t method, uintptr_t window, uint32_t bitsPerPixel,
                                uint32_t width, uint32_t height, bool, bool) {
     Close();
@@ -31,7 +12,7 @@ uint32_t VHeadlessScreen::Open(uint32_t method, uintptr_t window, uint32_t bitsP
     if (window == 0 || width == 0 || height == 0) return kScreenCallFailed;
 
     const uint8_t format =
-        options.screenFormat ? options.screenFormat : FormatForBits(bitsPerPixel);
+        options.screenFormat ? options.screenFormat : PackedFormatForDepth(bitsPerPixel);
     VScreenMode mode;
     if (!PackedScreenMode(format, options.screenWidth ? options.screenWidth : width,
                           options.screenHeight ? options.screenHeight : height, &mode)) {

@@ -143,7 +143,7 @@ void ClassVScreen::Close() {
 
 uint32_t ClassVScreen::CreateSurface(V2DSurface& surface, uint32_t width, uint32_t height,
                                      uint32_t memoryKind) {
-    if (!IsOpen()) return 1;
+    if (!IsOpen()) return VSURF_NOTCREATED;
     surface.SetOwner(this);
     return surface.Create(width, height, bufferFormat_, memoryKind);
 }
@@ -155,7 +155,7 @@ uint32_t ClassVScreen::LoadSurface(V2DSurface& surface, const uint8_t* data, uin
 
 uint32_t ClassVScreen::CreateSurfaceRGBA(V2DSurfaceRGBA& surface, uint32_t width, uint32_t height,
                                          uint32_t flags) {
-    if (!IsOpen()) return 1;
+    if (!IsOpen()) return VSURF_NOTCREATED;
     surface.SetOwner(this);
     return surface.Create(width, height, bufferFormat_, flags);
 }
@@ -167,7 +167,7 @@ uint32_t ClassVScreen::LoadSurfaceRGBA(V2DSurfaceRGBA& surface, const uint8_t* d
 
 uint32_t ClassVScreen::LoadOwned(V2DSurfaceFrame& surface, const uint8_t* data, uint32_t size,
                                  uint32_t flags) {
-    if (!IsOpen()) return 1;
+    if (!IsOpen()) return VSURF_NOTCREATED;
     surface.SetOwner(this);
     return surface.LoadImage(data, size, bufferFormat_, flags);
 }

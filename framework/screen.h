@@ -57,7 +57,7 @@ class ClassVScreen final : public VDisplay, public VSurfaceServices {
     uint32_t GetHeight() const override { return logicalHeight_; }
 
     // A surface of the buffer format, owned by this display from now on (freed and turned with
-    // it). Result of V2DSurface::Create; 1 while the display is closed.
+    // it). Result of V2DSurface::Create; VSURF_NOTCREATED while the display is closed.
     uint32_t CreateSurface(V2DSurface& surface, uint32_t width, uint32_t height,
                            uint32_t memoryKind);
     // Decodes an image into a surface of the buffer format through the registered loaders.

@@ -29,7 +29,8 @@ struct VEffect {
 };
 
 // Normalisation for Blit: opacity from the property's top byte with a colour flag, else from
-// its low byte (so 256 counts as 0). Returns 0, or 10 when the opacity quantises to nothing.
+// its low byte (so 256 counts as 0). Returns VSURF_OK, or VSURF_NOTHINGTODRAW when the opacity
+// quantises to nothing.
 uint32_t NormaliseBlitEffect(uint32_t flags, uint32_t property, uint8_t format, VEffect* out);
 
 // Normalisation for a single colour (PutPixel, FillRect): the colour flags are applied to

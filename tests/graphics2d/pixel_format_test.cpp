@@ -53,7 +53,9 @@ TEST(PixelFormat, LayoutOpacityStepAndScreenMatch) {
         EXPECT_EQ(l.greenBits, c.layout.greenBits);
         EXPECT_EQ(l.blueBits, c.layout.blueBits);
         EXPECT_EQ(OpacityStepOf(c.format), c.opacityStep);
-        if (c.layout.bitsPerPixel != 0) EXPECT_EQ(FormatOfLayout(c.layout), c.format);
+        if (c.layout.bitsPerPixel != 0) {
+            EXPECT_EQ(FormatOfLayout(c.layout), c.format);
+        }
     }
     // A size that one format has alone needs no channel widths; a shared size needs them.
     EXPECT_EQ(FormatOfLayout({32, 0, 0, 0}), VPIXELFORMAT_X888);

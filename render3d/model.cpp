@@ -67,10 +67,9 @@ uint32_t V3DModel::Create(uint32_t vertexCapacity, uint32_t faceCapacity, uint32
     vertexCapacity_ = vertexCapacity;
     faceCapacity_ = faceCapacity;
     vertexBufferSize_ = uint32_t(bufferBytes);
+    // The renderer's work buffers are written before they are read, each frame.
     std::memset(vertices_, 0, bufferBytes);
     std::memset(faces_, 0, size_t(faceCapacity) * kFaceBytes);
-    std::memset(sortList_, 0, size_t(faceCapacity) * sizeof(V3DSortEntry));
-    std::memset(renderList_, 0, size_t(faceCapacity) * kRenderEntryValues * sizeof(int32_t));
     LayOut(flags);
     if (Has(V3DATTR_COLOUR)) {
         for (uint32_t v = 0; v < vertexCapacity; ++v) std::memset(At(V3DATTR_COLOUR, v), 0xFF, 4);

@@ -94,19 +94,21 @@ TEST_F(Loader3ds, CoordinatesSnapToWholeNumbersAndScaleByPowersOfTwo) {
 
 TEST_F(Loader3ds, TextureCoordinatesGainOneLengthAndSnap) {
     struct Case {
-        float value;
-        int32_t u;  // stored u; v is stored negated
+        float u, v;
+        Uv stored;  // (u, -v) in 16.16, each with one texture length added first
     } const cases[] = {
-        {0.5f, 0x18000},     {0.25f, 0x14000}, {0.0f, 0x10000},     {1.0f, 0x20000},
-        {0.99999f, 0x20000}, {-0.25f, 0xC000}, {1.00002f, 0x20000},
+        {0.5f, 0.25f, {0x18000, -0x14000}},
+        {0.0f, 1.0f, {0x10000, -0x20000}},
+        {0.99999f, 1.00002f, {0x20000, -0x20000}},  // within 1/65536 of a length: snapped
+        {-0.25f, 2.5f, {0xC000, -0x38000}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.value);
+        SCOPED_TRACE(testing::Message() << c.u << ", " << c.v);
         const std::vector<uint8_t> file = File3ds(
             {Object("o", {VertexList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), FaceList({{0, 1, 2}}),
-                          TexCoordList({{c.value, c.value}, {0, 0}, {0, 0}})})});
+                          TexCoordList({{c.u, c.v}, {0, 0}, {0, 0}})})});
         ASSERT_EQ(Load(file), 0u);
-        EXPECT_EQ(TexCoordOf(model, 0), (Uv{c.u, -c.u}));
+        EXPECT_EQ(TexCoordOf(model, 0), c.stored);
     }
 }
 

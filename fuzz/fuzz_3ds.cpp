@@ -1,5 +1,5 @@
 // Fuzz target: arbitrary bytes through the 3D Studio loader into a model whose memory service
-// refuses more than 64 MiB in all, so that out-of-memory paths are reached too.
+// refuses more than 8 MiB in all, so that out-of-memory paths are reached too.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -28,7 +28,7 @@ class CappedMemory final : public V3DMemory {
     }
 
   private:
-    static constexpr size_t kCap = size_t(64) << 20;
+    static constexpr size_t kCap = size_t(8) << 20;
     size_t used_ = 0;
 };
 

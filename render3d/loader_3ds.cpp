@@ -66,6 +66,7 @@ uint32_t VLoader_3DS::LoadModel(V3DModel* model, const uint8_t* data, uint32_t s
     // The top level starts right after the main chunk's header, so a version chunk (0x0002)
     // is skipped by its length and files without one read as well.
     V3dsTables tables{};
+    tables.visitLimit = k3dsBaseChunkVisits + k3dsChunkVisitsPerByte * size;
     SetPos(k3dsChunkHeader);
     WalkTop(tables);
     if (tables.overrun) return VLOAD_DAMAGED;

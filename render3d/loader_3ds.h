@@ -17,8 +17,9 @@ class VLoader_3DS final : public ClassVLoaderBase {
     // a: the scale, a signed 8-bit exponent: positions are multiplied by 2^(6 + scale).
     // b: the create flags of the model, passed to CreateFromChunk unchanged.
     // Results: 0; 3 when the block does not start with 0x4D4D (the model is untouched); 1 for
-    // a chunk layout that would take more than kMax3dsChunkVisits chunk visits to walk;
-    // otherwise the model's (4 no vertices or no faces, 1 out of memory).
+    // a chunk layout that would make the walks revisit its chunks without end (more than 2^20
+    // + 16 per byte of the block); otherwise the model's (4 no vertices or no faces, 1 out of
+    // memory).
     uint32_t LoadModel(V3DModel* model, const uint8_t* data, uint32_t size, uint32_t a,
                        uint32_t b) override;
 

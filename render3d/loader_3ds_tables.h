@@ -29,8 +29,10 @@ constexpr uint32_t kMax3dsGroups = 16;
 constexpr uint32_t k3dsNameBytes = 31;  // 30 characters and the terminator
 // Every walk runs to the end of the whole block and the walk that called it then goes on with
 // its own next chunk, so a crafted file could make the walks revisit its chunks far more often
-// than their number. Real files need a tiny fraction of this.
-constexpr uint32_t kMax3dsChunkVisits = 1u << 22;
+// than their number (quadratically). A real file takes one walk per level and object, each
+// visiting a chunk at most once: far fewer visits than this limit, which grows with the size.
+constexpr uint64_t k3dsBaseChunkVisits = 1u << 20;
+constexpr uint64_t k3dsChunkVisitsPerByte = 16;
 
 struct V3dsMaterial {
     char name[k3dsNameBytes];
@@ -61,8 +63,9 @@ struct V3dsTables {
     V3dsObject objects[kMax3dsObjects];
     uint32_t materialsTaken;
     uint32_t objectsSeen;
-    uint32_t chunkVisits;
-    bool overrun;  // the walks ended at kMax3dsChunkVisits
+    uint64_t chunkVisits;
+    uint64_t visitLimit;
+    bool overrun;  // the walks ended at the visit limit
 };
 
 // One block of file data and the records made from it.

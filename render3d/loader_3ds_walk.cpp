@@ -28,7 +28,7 @@ template <typename Handle>
 void VLoader_3DS::WalkChunks(V3dsTables& tables, uint64_t end, Handle handle) {
     if (end > SourceSize()) end = SourceSize();
     while (GetPos() < end && !tables.overrun) {
-        if (++tables.chunkVisits > kMax3dsChunkVisits) {
+        if (++tables.chunkVisits > tables.visitLimit) {
             tables.overrun = true;
             return;
         }

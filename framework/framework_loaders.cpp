@@ -7,6 +7,7 @@
 #include "imaging/loader_bmp.h"
 #include "imaging/loader_gif.h"
 #include "imaging/loader_png.h"
+#include "render3d/loader_3ds.h"
 
 namespace {
 
@@ -21,12 +22,13 @@ bool Register(ClassVScreen& screen) {
     return false;
 }
 
-// In the order they are tried. JPEG, TGA and the model loaders join after PNG as they are
-// written.
-constexpr std::array<VLoaderRegistrar, 3> kFrameworkLoaders{
+// In the order they are tried. JPEG and TGA join between PNG and 3D Studio, MilkShape 3D and
+// V3D after it, as they are written.
+constexpr std::array<VLoaderRegistrar, 4> kFrameworkLoaders{
     Register<VLoader_BMP>,
     Register<VLoader_GIF>,
     Register<VLoader_PNG>,
+    Register<VLoader_3DS>,
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "framework/turning_copy.h"
 #include "graphics2d/pixel_format.h"
 #include "platform/platform_layer.h"
+#include "render3d/model.h"
 
 namespace {
 
@@ -172,6 +173,12 @@ uint32_t ClassVScreen::LoadOwned(V2DSurfaceFrame& surface, const uint8_t* data, 
     return surface.LoadImage(data, size, bufferFormat_, flags);
 }
 
+uint32_t ClassVScreen::LoadModel(V3DModel& model, const uint8_t* data, uint32_t size, int8_t scale,
+                                 uint32_t flags) {
+    model.SetOwner(modelServices_);
+    return loaders_.LoadModel(&model, data, size, uint32_t(int32_t(scale)), flags);
+}
+
 bool ClassVScreen::CreateBuffers() {
     const uint32_t kind = config_.screen->bufferMemory & kBufferMemoryMask;
     // Where the screen was opened in a way that offers them, the buffer in the screen's format
@@ -193,6 +200,7 @@ void ClassVScreen::Set3DDefaults() {
     for (VLight& light : lights_) light = VLight{};
     lights_[0].diffuse = 0xFFFFFF;
     renderFlags_ = kDefaultRenderFlags;
+    texture_ = nullptr;
     MatrixIdentity(world_);
     projectionScale_ = logicalWidth_ < logicalHeight_ ? logicalWidth_ : logicalHeight_;
 }

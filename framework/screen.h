@@ -4,7 +4,8 @@
 //
 // The display is also the owner of every surface created through it (VSurfaceServices: the
 // registry, the blitter table for the buffer format, the palette services and the orientation
-// the surfaces follow), and it holds the 3D settings the renderer reads.
+// the surfaces follow), it loads models for the application's model services, and it holds
+// the 3D settings the renderer reads (V3DDisplayState).
 #pragma once
 
 #include <cstdint>
@@ -15,21 +16,14 @@
 #include "graphics2d/surface_services.h"
 #include "imaging/loader_registry.h"
 #include "math/matrix.h"
+#include "render3d/model_services.h"
 
 class VPlatformScreen;
+class V3DModel;
 
-constexpr uint32_t kDisplayLights = 8;
 constexpr uint32_t kDefaultRenderFlags = 1024;
 
-// One 3D light: a direction in 16.16 and two colour values.
-struct VLight {
-    uint8_t enabled = 0;
-    int32_t direction[3] = {0, 0, -65536};
-    uint32_t ambient = 0;
-    uint32_t diffuse = 0;
-};
-
-class ClassVScreen final : public VDisplay, public VSurfaceServices {
+class ClassVScreen final : public VDisplay, public VSurfaceServices, public V3DDisplayState {
   public:
     ClassVScreen();
     ClassVScreen(const ClassVScreen&) = delete;
@@ -80,6 +74,15 @@ class ClassVScreen final : public VDisplay, public VSurfaceServices {
         return loaders_.DecodeImage(&surface, data, size, defaultformat, flags);
     }
 
+    // The services every model loaded here is bound to (the application's); not owned.
+    void SetModelServices(V3DServices* services) { modelServices_ = services; }
+    // Binds the model to the model services, then lets the registered loaders try the data in
+    // order; results 3 and 14 pass on to the next loader. scale: a signed exponent the loaders
+    // apply to positions; flags: the model's create flags. With no taker the result is the
+    // last 3 or 14, or 3 when no loader was asked.
+    uint32_t LoadModel(V3DModel& model, const uint8_t* data, uint32_t size, int8_t scale,
+                       uint32_t flags);
+
     // Pixel format codes 1 to 6 (8-bit index, 444, 555, 565, 888, X888); buffer format 0 while
     // closed.
     uint8_t ScreenFormat() const { return screenFormat_; }
@@ -98,10 +101,13 @@ class ClassVScreen final : public VDisplay, public VSurfaceServices {
     const VRect& ClipRect() const { return clip_; }
 
     // 3D settings the renderer reads.
-    VLight* Lights() { return lights_; }
+    VLight* Lights() override { return lights_; }
     uint32_t RenderFlags() const { return renderFlags_; }
     const VMatrix& WorldMatrix() const { return world_; }
-    uint32_t ProjectionScale() const { return projectionScale_; }
+    uint32_t ProjectionScale() const override { return projectionScale_; }
+    // The texture of textured rendering, not owned; null after the display opens.
+    V2DSurface* Texture() const override { return texture_; }
+    void SetTexture(V2DSurface* texture) { texture_ = texture; }
 
   private:
     // Either kind of surface, owned by this display and decoded with the buffer format as its
@@ -140,6 +146,8 @@ class ClassVScreen final : public VDisplay, public VSurfaceServices {
     uint32_t renderFlags_ = kDefaultRenderFlags;
     VMatrix world_{};
     uint32_t projectionScale_ = 0;
+    V2DSurface* texture_ = nullptr;
+    V3DServices* modelServices_ = nullptr;
     uint32_t desktopWidth_ = 0;
     uint32_t desktopHeight_ = 0;
     int32_t screenXStep_ = 0;

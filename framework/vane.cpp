@@ -11,6 +11,7 @@
 ClassVane::ClassVane() {
     void* block = MemAlloc(sizeof(VWindowSetup));
     if (block != nullptr) windowSetup_ = new (block) VWindowSetup;
+    screen_.SetModelServices(&modelServices_);
 }
 
 ClassVane::~ClassVane() {

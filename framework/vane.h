@@ -22,6 +22,8 @@
 #include "framework/settings.h"
 #include "framework/sound_mixer.h"
 #include "math/math_tables.h"
+#include "render3d/model_services.h"
+#include "render3d/pool_memory.h"
 
 struct VPlatformInstance;
 struct VWindowSetup;
@@ -106,6 +108,9 @@ class ClassVane {
     const ClassVStringService& PlatformStrings() const { return platformStrings_; }
     VAllocPool& Pool() { return pool_; }
     const ClassVMathTables& Math() const { return math_; }
+    // What every model the display loads is bound to: the pool for its buffers, the math
+    // tables and the display's 3D settings.
+    V3DServices& ModelServices() { return modelServices_; }
     // The connection object of a slot; null for an empty or out-of-range slot.
     ClassVConnection* Connection(uint32_t slot) const;
     const VWindowSetup* WindowSetup() const { return windowSetup_; }
@@ -176,6 +181,8 @@ class ClassVane {
     ClassVStringService platformStrings_{kPlatformStrUnbounded};
     VAllocPool pool_;
     ClassVMathTables math_;
+    V3DPoolMemory modelMemory_{pool_};
+    V3DServices modelServices_{&modelMemory_, &math_, &screen_};
     ClassVSoundMixer mixer_;
     ClassVInputState input_;
     ClassVClock clock_;

@@ -58,14 +58,16 @@ TEST(ResourceTable, EveryListedFileIsCompiledInByteForByte) {
     }
 }
 
-// The demo loads these by type and id; each must be in the table.
-TEST(ResourceTable, HoldsEveryResourceTheDemoLoadsAtStart) {
+// The demo loads these by type and id, at start or when a scene needs them; each must be in
+// the table.
+TEST(ResourceTable, HoldsEveryResourceTheDemoLoads) {
     const struct {
         const char* type;
         uint32_t id;
-    } wanted[] = {{"IMAGES", 105}, {"IMAGES", 108}, {"IMAGES", 109},
-                  {"IMAGES", 116}, {"PTMOD", 117},  {"WAVE", 118},
-                  {"WAVE", 120},   {"WAVE", 123},   {"ICON", 101}};
+    } wanted[] = {{"IMAGES", 105}, {"IMAGES", 108}, {"IMAGES", 109}, {"IMAGES", 116},
+                  {"PTMOD", 117},  {"WAVE", 118},   {"WAVE", 120},   {"WAVE", 123},
+                  {"ICON", 101},   {"MODELS", 112}, {"MODELS", 113}, {"MODELS", 114},
+                  {"MODELS", 115}};
     for (const auto& w : wanted) {
         EXPECT_TRUE(FindResource(ProgramResources(), w.type, w.id, nullptr, nullptr))
             << w.type << " " << w.id;

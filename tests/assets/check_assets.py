@@ -48,7 +48,8 @@ class ResourceList(unittest.TestCase):
         self.assertEqual(len(keys), len(rows), "a type and id listed twice")
         self.assertEqual(keys, {("IMAGES", 105), ("IMAGES", 108), ("IMAGES", 109),
                                 ("IMAGES", 116), ("PTMOD", 117), ("WAVE", 118), ("WAVE", 120),
-                                ("WAVE", 123), ("ICON", 101)})
+                                ("WAVE", 123), ("ICON", 101), ("MODELS", 112), ("MODELS", 113),
+                                ("MODELS", 114), ("MODELS", 115)})
         for _, _, name in rows:
             self.assertTrue(os.path.isfile(path(name)), name)
 

@@ -1,12 +1,15 @@
 """Runs every asset generator again into a temporary folder and demands the same bytes as the
-committed files: the generators must not depend on time, machine or chance. The contact sheet
-is remade from the committed assets and compared too."""
+committed files: the generators must not depend on time, machine or chance. The review sheets
+in docs/ (the contact sheet of the pictures and sounds, the preview of the models in their
+scenes) are remade and compared too."""
 
 import filecmp
 import os
 import subprocess
 import sys
 import tempfile
+
+SHEETS = [("contact_sheet.py", "contact_sheet.png"), ("model_preview.py", "model_preview.png")]
 
 
 def main():
@@ -22,11 +25,12 @@ def main():
                 failures.append(f"{name}: made but not committed under assets/")
             elif not filecmp.cmp(os.path.join(out, name), committed, shallow=False):
                 failures.append(f"{name}: differs from the committed file")
-        sheet = os.path.join(out, "contact_sheet.png")
-        subprocess.run([sys.executable, os.path.join(tools, "contact_sheet.py"), sheet], check=True)
-        if not filecmp.cmp(sheet, os.path.join(repo, "docs", "contact_sheet.png"), shallow=False):
-            failures.append("docs/contact_sheet.png differs from a fresh one")
-    print(f"regenerated {len(made)} assets and the contact sheet")
+        for script, name in SHEETS:
+            sheet = os.path.join(out, name)
+            subprocess.run([sys.executable, os.path.join(tools, script), sheet], check=True)
+            if not filecmp.cmp(sheet, os.path.join(repo, "docs", name), shallow=False):
+                failures.append(f"docs/{name} differs from a fresh one")
+    print(f"regenerated {len(made)} assets and {len(SHEETS)} review sheets")
     for failure in failures:
         print("FAIL:", failure)
     return 1 if failures else 0

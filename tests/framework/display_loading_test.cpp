@@ -2,6 +2,7 @@
 // surfaces the display owns, and the 16 loader places.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -9,7 +10,9 @@
 #include <vector>
 
 #include "imaging/loader_bmp.h"
+#include "render3d/model.h"
 #include "tests/framework/recorder.h"
+#include "tests/render3d/chunks_3ds.h"
 
 namespace {
 
@@ -68,7 +71,7 @@ TEST(DisplayLoading, TheFrameworksLoadersReadTheDemosPictures) {
             << "no loader takes it";
     };
     ASSERT_EQ(h.Run(), 0u);
-    EXPECT_EQ(registered, 3u) << "BMP, GIF and PNG, in that order";
+    EXPECT_EQ(registered, 4u) << "BMP, GIF, PNG and 3D Studio, in that order";
 }
 
 TEST(DisplayLoading, SixteenLoaderPlaces) {
@@ -85,10 +88,53 @@ TEST(DisplayLoading, SixteenLoaderPlaces) {
         }
     };
     ASSERT_EQ(h.Run(), 0u);
-    // Three places were taken at start-up; thirteen more fit, the fourteenth is refused.
-    const std::vector<bool> expected{true, true, true, true, true, true, true,
-                                     true, true, true, true, true, true, false};
+    // Four places were taken at start-up; twelve more fit, the thirteenth is refused.
+    const std::vector<bool> expected{true, true, true, true, true, true,  true,
+                                     true, true, true, true, true, false, false};
     EXPECT_EQ(accepted, expected);
+}
+
+// Answers every model load with a result of its own and counts the calls.
+class CountingModelLoader : public ClassVLoaderBase {
+  public:
+    explicit CountingModelLoader(uint32_t* calls) : calls_(calls) {}
+    uint32_t LoadModel(V3DModel*, const uint8_t*, uint32_t, uint32_t, uint32_t) override {
+        ++*calls_;
+        return 42;
+    }
+
+  private:
+    uint32_t* calls_;
+};
+
+TEST(DisplayLoading, ModelsAreBoundToTheApplicationsServicesAndTriedLoaderByLoader) {
+    VHeadlessOptions options;
+    options.frameBudget = 1;
+    Harness h(options);
+    uint32_t laterLoaderCalls = 0;
+    h.script.frame = [&](ClassVane& app, ClassVScreen& screen, uint32_t) {
+        ASSERT_TRUE(screen.RegisterLoader(new CountingModelLoader(&laterLoaderCalls)));
+        const std::vector<uint8_t> file = File3ds(
+            {Object("o", {VertexList({{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}), FaceList({{0, 1, 2}})})});
+        V3DModel model;
+        ASSERT_EQ(screen.LoadModel(model, file.data(), uint32_t(file.size()), -3, 0), 0u);
+        EXPECT_EQ(model.Owner(), &app.ModelServices());
+        EXPECT_EQ(model.VertexCount(), 3u);
+        EXPECT_EQ(laterLoaderCalls, 0u) << "the 3D Studio loader took the file";
+        int32_t position[3];
+        std::memcpy(position, model.VertexBuffer(), sizeof(position));
+        EXPECT_EQ(position[0], 8) << "1.0 at scale -3";
+        uint32_t poolBlocks = 0;
+        for (uint32_t slot = 0; slot < app.Pool().slotCount; ++slot) {
+            poolBlocks += app.Pool().sizes[slot] != 0 ? 1 : 0;
+        }
+        EXPECT_EQ(poolBlocks, 4u) << "the model's buffers come from the application's pool";
+
+        const uint8_t notAModel[] = {'V', 'O', 'R', 'L', 'U', 'N', 'D'};
+        EXPECT_EQ(screen.LoadModel(model, notAModel, sizeof(notAModel), 0, 0), 42u);
+        EXPECT_EQ(laterLoaderCalls, 1u) << "every loader before passed it on";
+    };
+    ASSERT_EQ(h.Run(), 0u);
 }
 
 TEST(DisplayLoading, AClosedDisplayLoadsNothing) {

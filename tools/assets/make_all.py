@@ -6,7 +6,7 @@ import subprocess
 import sys
 
 GENERATORS = ["make_logo.py", "make_font.py", "make_slogans.py", "make_advert.py",
-              "make_music.py", "make_sounds.py", "make_icon.py"]
+              "make_music.py", "make_sounds.py", "make_icon.py", "make_models.py"]
 
 
 def main():

@@ -1,0 +1,49 @@
+// Fuzz target: arbitrary bytes through the 3D Studio loader into a model whose memory service
+// refuses more than 8 MiB in all, so that out-of-memory paths are reached too.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "render3d/loader_3ds.h"
+#include "render3d/model_services.h"
+
+namespace {
+
+class CappedMemory final : public V3DMemory {
+  public:
+    void* Allocate(size_t size) override {
+        if (size > kCap - used_) return nullptr;
+        auto* block = static_cast<size_t*>(std::malloc(size + sizeof(size_t)));
+        if (block == nullptr) return nullptr;
+        *block = size;
+        used_ += size;
+        return block + 1;
+    }
+    void Release(void* p) override {
+        if (p == nullptr) return;
+        size_t* block = static_cast<size_t*>(p) - 1;
+        used_ -= *block;
+        std::free(block);
+    }
+
+  private:
+    static constexpr size_t kCap = size_t(8) << 20;
+    size_t used_ = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // A copy of exactly the input's size, so that any read past the block is caught.
+    const std::vector<uint8_t> block(data, data + size);
+    CappedMemory memory;
+    V3DServices services{&memory, nullptr, nullptr};
+    V3DModel model;
+    model.SetOwner(&services);
+    VLoader_3DS loader;
+    // The scale comes from the input too, so that every shift is tried.
+    const uint32_t scale = size > 2 ? data[size - 1] : 0;
+    loader.LoadModel(&model, block.data(), uint32_t(block.size()), scale, 0);
+    return 0;
+}

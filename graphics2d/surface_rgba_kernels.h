@@ -183,7 +183,7 @@ inline bool KernelBlock(const K& kernel, const uint8_t* d, const uint32_t* s, Wo
     return true;
 }
 
-// One row of n pixels through the kernel, four at a time. A row that is not a multiple of four
+// One row of n pixels through the kernel, in blocks of four. A row that is not a multiple of four
 // ends with the block of its last four pixels, worked out before anything is written so that the
 // pixels it shares with the block before get the same values twice; rows of fewer than four
 // pixels go through a zero-padded block.
@@ -206,8 +206,12 @@ inline void KernelRow(uint8_t* d, const uint32_t* s, uint32_t n, const K& kernel
     const bool lastchanged =
         n % 4 != 0 && KernelBlock<P>(kernel, d + end * P::kBytes, s + end, &last);
     uint8_t* const lastd = d + end * P::kBytes;
-    for (; n >= 4; n -= 4, d += 4 * P::kBytes, s += 4)
+    // Two blocks a pass, so that the work of one overlaps the other's branches.
+    for (; n >= 8; n -= 8, d += 8 * P::kBytes, s += 8) {
         if (KernelBlock<P>(kernel, d, s, &r)) P::Store(d, r);
+        if (KernelBlock<P>(kernel, d + 4 * P::kBytes, s + 4, &r)) P::Store(d + 4 * P::kBytes, r);
+    }
+    if (n >= 4 && KernelBlock<P>(kernel, d, s, &r)) P::Store(d, r);
     if (lastchanged) P::Store(lastd, last);
 }
 

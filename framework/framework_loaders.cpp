@@ -6,7 +6,9 @@
 #include "framework/screen.h"
 #include "imaging/loader_bmp.h"
 #include "imaging/loader_gif.h"
+#include "imaging/loader_jpg.h"
 #include "imaging/loader_png.h"
+#include "imaging/loader_tga.h"
 
 namespace {
 
@@ -21,12 +23,11 @@ bool Register(ClassVScreen& screen) {
     return false;
 }
 
-// In the order they are tried. JPEG, TGA and the model loaders join after PNG as they are
-// written.
-constexpr std::array<VLoaderRegistrar, 3> kFrameworkLoaders{
-    Register<VLoader_BMP>,
-    Register<VLoader_GIF>,
-    Register<VLoader_PNG>,
+// In the order they are tried; TGA has no signature and must follow every loader that has
+// one. The model loaders join after it as they are written.
+constexpr std::array<VLoaderRegistrar, 5> kFrameworkLoaders{
+    Register<VLoader_BMP>, Register<VLoader_GIF>, Register<VLoader_PNG>,
+    Register<VLoader_JPG>, Register<VLoader_TGA>,
 };
 
 }  // namespace

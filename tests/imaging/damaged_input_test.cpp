@@ -9,7 +9,9 @@
 
 #include "imaging/loader_bmp.h"
 #include "imaging/loader_gif.h"
+#include "imaging/loader_jpg.h"
 #include "imaging/loader_png.h"
+#include "imaging/loader_tga.h"
 #include "tests/imaging/capture_surface.h"
 #include "tests/imaging/test_files.h"
 
@@ -28,7 +30,9 @@ void DecodeWithAll(const uint8_t* data, size_t size, const std::string& what) {
     VLoader_BMP bmp;
     VLoader_GIF gif;
     VLoader_PNG png;
-    ClassVLoaderBase* loaders[] = {&bmp, &gif, &png};
+    VLoader_JPG jpg;
+    VLoader_TGA tga;
+    ClassVLoaderBase* loaders[] = {&bmp, &gif, &png, &jpg, &tga};
     for (ClassVLoaderBase* loader : loaders) {
         CaptureSurface surface;
         surface.maxpixels = 1 << 20;

@@ -24,13 +24,12 @@ struct VJpegColourTables {
     static uint8_t Limit(int32_t v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
 };
 
-// The terms of one row of chroma samples for width pixels, each sample standing for
-// hfactor (1 or 2) pixels side by side. terms holds three rows of width values: red, green,
-// blue.
+// The terms of count chroma samples: terms holds three rows, termstride apart, of red, green
+// and blue terms.
 void JpegChromaTerms(const VJpegColourTables& tables, const uint8_t* cb, const uint8_t* cr,
-                     uint32_t width, uint32_t hfactor, int16_t* terms, uint32_t termstride);
+                     uint32_t count, int16_t* terms, uint32_t termstride);
 
-// One line of width pixels from its luma samples and the terms of its chroma row, as bytes
-// R, G, B, 255 per pixel.
-void JpegColourLine(const uint8_t* luma, const int16_t* terms, uint32_t termstride, uint32_t width,
-                    uint8_t* out);
+// One line of width pixels from its luma samples and the terms of its chroma row, each term
+// standing for hfactor (1 or 2) pixels side by side, as bytes R, G, B, 255 per pixel.
+void JpegColourLine(const uint8_t* luma, const int16_t* terms, uint32_t termstride,
+                    uint32_t hfactor, uint32_t width, uint8_t* out);

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "fileio/memory.h"
-#include "imaging/jpeg_idct.h"
 #include "imaging/jpeg_markers.h"
 
 namespace {
@@ -361,7 +360,7 @@ bool jpeg_decoder::PrepareScan() {
     m_restartsleft = m_restartinterval;
     m_nextrestart = 0;
     m_eobrun = 0;
-    m_input.ResetBits();
+    m_bits = {};
     return true;
 }
 
@@ -462,7 +461,7 @@ void jpeg_decoder::InverseTransformRow(uint32_t mcurow) {
                 }
                 int32_t block[64];
                 for (uint32_t k = 0; k < 64; ++k) block[k] = coefficients[k] * int32_t(c.quant[k]);
-                JpegIdct(block, out, stride);
+                m_idct(block, out, stride);
             }
         }
     }
@@ -500,11 +499,11 @@ uint32_t jpeg_decoder::DecodeLine(const uint8_t** line, uint32_t* length) {
         const Component& cb = m_components[1];
         const Component& cr = m_components[2];
         const size_t offset = size_t(y / m_vmax) * cb.paddedwide * 8;
-        JpegChromaTerms(m_colour, cb.plane + offset, cr.plane + offset, m_width, m_hmax, m_terms,
-                        m_termstride);
+        JpegChromaTerms(m_colour, cb.plane + offset, cr.plane + offset, CeilDiv(m_width, m_hmax),
+                        m_terms, m_termstride);
         m_chromarowready = chromarow;
     }
-    JpegColourLine(samples, m_terms, m_termstride, m_width, m_line);
+    JpegColourLine(samples, m_terms, m_termstride, m_hmax, m_width, m_line);
     *line = m_line;
     *length = m_width * 4;
     return 0;

@@ -18,6 +18,7 @@
 
 #include "imaging/jpeg_colour.h"
 #include "imaging/jpeg_huffman.h"
+#include "imaging/jpeg_idct.h"
 #include "imaging/jpeg_input.h"
 #include "imaging/loader_base.h"
 
@@ -111,20 +112,22 @@ class jpeg_decoder : public ClassVLoaderBase {
     bool AllocateOutput();
     bool AllocateCoefficients();
 
-    // Entropy-coded data (jpeg_scans.cpp).
-    bool HandleRestart();
+    // Entropy-coded data (jpeg_scans.cpp). Bits is the bit buffer, in a variable of the
+    // caller while a run of blocks is decoded.
+    using Bits = VJpegInput::Bits;
+    bool HandleRestart(Bits& bits);
     template <class Store>
-    bool DecodeSequentialBlock(Component& c, Store store);
+    bool DecodeSequentialBlock(Component& c, Bits& bits, Store store);
     bool DecodeMcuRow();
-    bool DecodeBufferedBlock(Component& c, int16_t* block);
-    bool DecodeDcFirst(Component& c, int16_t* block);
-    bool DecodeDcRefine(int16_t* block);
-    bool DecodeAcFirst(Component& c, int16_t* block);
-    bool DecodeAcRefine(Component& c, int16_t* block);
+    bool DecodeBufferedBlock(Component& c, int16_t* block, Bits& bits);
+    bool DecodeDcFirst(Component& c, int16_t* block, Bits& bits);
+    bool DecodeDcRefine(int16_t* block, Bits& bits);
+    bool DecodeAcFirst(Component& c, int16_t* block, Bits& bits);
+    bool DecodeAcRefine(Component& c, int16_t* block, Bits& bits);
     void DecodeBufferedScan();
     bool DecodeAllScans();
-    int32_t DecodeSymbol(const VJpegHuffmanTable& table);
-    int32_t ReceiveExtend(uint32_t size);
+    int32_t DecodeSymbol(const VJpegHuffmanTable& table, Bits& bits);
+    int32_t ReceiveExtend(uint32_t size, Bits& bits);
 
     // Output.
     void InverseTransformRow(uint32_t mcurow);
@@ -151,10 +154,12 @@ class jpeg_decoder : public ClassVLoaderBase {
     Scan m_scan;
     uint32_t m_scancount = 0;
     uint32_t m_eobrun = 0;
+    VJpegInput::Bits m_bits;   // between two rows of MCUs of a sequential scan
     bool m_dataended = false;  // a scan ran past its data: the picture is what came so far
 
     VJpegInput m_input;
     VJpegColourTables m_colour;
+    JpegIdctFunction m_idct = JpegIdctForThisProcessor();
 
     // Output state.
     uint32_t m_nextline = 0;

@@ -2,6 +2,11 @@
 
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <emmintrin.h>
+#define VANE_JPEG_IDCT_X86 1
+#endif
+
 namespace {
 
 // The constants, scaled by 2^13.
@@ -21,11 +26,13 @@ constexpr uint32_t CONST_BITS = 13;
 constexpr uint32_t COLUMN_SHIFT = 11;
 constexpr uint32_t ROW_SHIFT = 18;
 
+#define VANE_INLINE inline __attribute__((always_inline))
+
 // One 8-point transform on U, which is uint32_t or a vector of uint32_t lanes (S the signed
-// type of the same shape), so that the scalar rule and the vector version are one text.
+// type of the same shape), so that the scalar rule and the vector versions are one text.
 // Everything wraps in 32 bits; only the descaling shift is arithmetic.
 template <class U, class S>
-inline void Transform8(const U in[8], U out[8], uint32_t shift) {
+VANE_INLINE void Transform8(const U in[8], U out[8], uint32_t shift) {
     // Even part.
     U z2 = in[2], z3 = in[6];
     U z1 = (z2 + z3) * FIX_0_541196100;
@@ -59,15 +66,14 @@ inline void Transform8(const U in[8], U out[8], uint32_t shift) {
     tmp3 += z1 + z4;
 
     const uint32_t half = 1u << (shift - 1);
-    auto descale = [&](U x) { return U(S(x + half) >> shift); };
-    out[0] = descale(tmp10 + tmp3);
-    out[7] = descale(tmp10 - tmp3);
-    out[1] = descale(tmp11 + tmp2);
-    out[6] = descale(tmp11 - tmp2);
-    out[2] = descale(tmp12 + tmp1);
-    out[5] = descale(tmp12 - tmp1);
-    out[3] = descale(tmp13 + tmp0);
-    out[4] = descale(tmp13 - tmp0);
+    out[0] = U(S(tmp10 + tmp3 + half) >> shift);
+    out[7] = U(S(tmp10 - tmp3 + half) >> shift);
+    out[1] = U(S(tmp11 + tmp2 + half) >> shift);
+    out[6] = U(S(tmp11 - tmp2 + half) >> shift);
+    out[2] = U(S(tmp12 + tmp1 + half) >> shift);
+    out[5] = U(S(tmp12 - tmp1 + half) >> shift);
+    out[3] = U(S(tmp13 + tmp0 + half) >> shift);
+    out[4] = U(S(tmp13 - tmp0 + half) >> shift);
 }
 
 inline uint8_t Limit(int32_t sample) {
@@ -76,10 +82,32 @@ inline uint8_t Limit(int32_t sample) {
 
 typedef uint32_t U32x4 __attribute__((vector_size(16)));
 typedef int32_t S32x4 __attribute__((vector_size(16)));
-typedef uint8_t U8x4 __attribute__((vector_size(4)));
+typedef uint32_t U32x8 __attribute__((vector_size(32)));
+typedef int32_t S32x8 __attribute__((vector_size(32)));
+typedef uint8_t U8x8 __attribute__((vector_size(8)));
+
+// Eight samples of a row from two vectors of four (before 128 is added): 128 added, limited
+// to 0..255, stored as bytes.
+VANE_INLINE void StoreRow(U32x4 left, U32x4 right, uint8_t* out) {
+    const S32x4 a = S32x4(left) + 128, b = S32x4(right) + 128;
+#ifdef VANE_JPEG_IDCT_X86
+    // The two saturating packs limit to 0..255 on their way.
+    __m128i lo, hi;
+    std::memcpy(&lo, &a, 16);
+    std::memcpy(&hi, &b, 16);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out),
+                     _mm_packus_epi16(_mm_packs_epi32(lo, hi), _mm_setzero_si128()));
+#else
+    S32x8 s = __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7);
+    s = s < 0 ? 0 : s;
+    s = s > 255 ? 255 : s;
+    const U8x8 bytes = __builtin_convertvector(s, U8x8);
+    std::memcpy(out, &bytes, 8);
+#endif
+}
 
 // Four vectors of four lanes, rows become columns.
-inline void Transpose4(U32x4& a, U32x4& b, U32x4& c, U32x4& d) {
+VANE_INLINE void Transpose4(U32x4& a, U32x4& b, U32x4& c, U32x4& d) {
     const U32x4 ab0 = __builtin_shufflevector(a, b, 0, 4, 1, 5);
     const U32x4 ab1 = __builtin_shufflevector(a, b, 2, 6, 3, 7);
     const U32x4 cd0 = __builtin_shufflevector(c, d, 0, 4, 1, 5);
@@ -90,35 +118,9 @@ inline void Transpose4(U32x4& a, U32x4& b, U32x4& c, U32x4& d) {
     d = __builtin_shufflevector(ab1, cd1, 2, 3, 6, 7);
 }
 
-// Samples of four lanes: 128 added, limited to 0..255, as four bytes.
-inline void StoreSamples(U32x4 v, uint8_t* out) {
-    S32x4 s = S32x4(v) + 128;
-    s = s < 0 ? 0 : s;
-    s = s > 255 ? 255 : s;
-    const U8x4 bytes = __builtin_convertvector(s, U8x4);
-    std::memcpy(out, &bytes, 4);
-}
-
-}  // namespace
-
-void JpegIdctReference(const int32_t* coefficients, uint8_t* out, uint32_t stride) {
-    uint32_t work[64];
-    for (uint32_t column = 0; column < 8; ++column) {
-        uint32_t in[8], result[8];
-        for (uint32_t u = 0; u < 8; ++u) in[u] = uint32_t(coefficients[u * 8 + column]);
-        Transform8<uint32_t, int32_t>(in, result, COLUMN_SHIFT);
-        for (uint32_t y = 0; y < 8; ++y) work[y * 8 + column] = result[y];
-    }
-    for (uint32_t y = 0; y < 8; ++y) {
-        uint32_t result[8];
-        Transform8<uint32_t, int32_t>(work + y * 8, result, ROW_SHIFT);
-        for (uint32_t x = 0; x < 8; ++x) out[y * stride + x] = Limit(int32_t(result[x]) + 128);
-    }
-}
-
-// Both passes on four lanes at once: columns 0-3 and 4-7 go down together, the intermediate
-// rows are turned into columns four by four, and the rows go along in two groups of four.
-void JpegIdct(const int32_t* coefficients, uint8_t* out, uint32_t stride) {
+// Four lanes at a time: columns 0-3 and 4-7 go down together, the intermediate rows are
+// turned into columns four by four, and the rows go along in two groups of four.
+void IdctFourLanes(const int32_t* coefficients, uint8_t* out, uint32_t stride) {
     U32x4 left[8], right[8];
     for (uint32_t u = 0; u < 8; ++u) {
         std::memcpy(&left[u], coefficients + u * 8, 16);
@@ -142,9 +144,79 @@ void JpegIdct(const int32_t* coefficients, uint8_t* out, uint32_t stride) {
         Transpose4(result[0], result[1], result[2], result[3]);
         Transpose4(result[4], result[5], result[6], result[7]);
         for (uint32_t i = 0; i < 4; ++i) {
-            uint8_t* row = out + (group * 4 + i) * stride;
-            StoreSamples(result[i], row);
-            StoreSamples(result[4 + i], row + 4);
+            StoreRow(result[i], result[4 + i], out + (group * 4 + i) * stride);
         }
     }
+}
+
+#ifdef VANE_JPEG_IDCT_X86
+// Eight vectors of eight lanes, rows become columns: pairs of lanes, then pairs of pairs
+// within each half, then the halves.
+VANE_INLINE void Transpose8(U32x8 v[8]) {
+    U32x8 t[8], u[8];
+    for (int i = 0; i < 4; ++i) {
+        t[2 * i] = __builtin_shufflevector(v[2 * i], v[2 * i + 1], 0, 8, 1, 9, 4, 12, 5, 13);
+        t[2 * i + 1] = __builtin_shufflevector(v[2 * i], v[2 * i + 1], 2, 10, 3, 11, 6, 14, 7, 15);
+    }
+    for (int i = 0; i < 2; ++i) {
+        for (int j = 0; j < 2; ++j) {
+            const U32x8& a = t[4 * i + j];
+            const U32x8& b = t[4 * i + j + 2];
+            u[4 * i + 2 * j] = __builtin_shufflevector(a, b, 0, 1, 8, 9, 4, 5, 12, 13);
+            u[4 * i + 2 * j + 1] = __builtin_shufflevector(a, b, 2, 3, 10, 11, 6, 7, 14, 15);
+        }
+    }
+    for (int i = 0; i < 4; ++i) {
+        v[i] = __builtin_shufflevector(u[i], u[i + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+        v[i + 4] = __builtin_shufflevector(u[i], u[i + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+    }
+}
+
+// With AVX2 all eight columns go down at once, and all eight rows along.
+__attribute__((target("avx2"))) void IdctEightLanes(const int32_t* coefficients, uint8_t* out,
+                                                    uint32_t stride) {
+    U32x8 rows[8], work[8], result[8];
+    for (uint32_t u = 0; u < 8; ++u) std::memcpy(&rows[u], coefficients + u * 8, 32);
+    Transform8<U32x8, S32x8>(rows, work, COLUMN_SHIFT);
+    Transpose8(work);
+    Transform8<U32x8, S32x8>(work, result, ROW_SHIFT);
+    Transpose8(result);
+    for (uint32_t y = 0; y < 8; ++y) {
+        U32x4 left, right;
+        std::memcpy(&left, &result[y], 16);
+        std::memcpy(&right, reinterpret_cast<const uint8_t*>(&result[y]) + 16, 16);
+        StoreRow(left, right, out + y * stride);
+    }
+}
+#endif
+
+}  // namespace
+
+void JpegIdctReference(const int32_t* coefficients, uint8_t* out, uint32_t stride) {
+    uint32_t work[64];
+    for (uint32_t column = 0; column < 8; ++column) {
+        uint32_t in[8], result[8];
+        for (uint32_t u = 0; u < 8; ++u) in[u] = uint32_t(coefficients[u * 8 + column]);
+        Transform8<uint32_t, int32_t>(in, result, COLUMN_SHIFT);
+        for (uint32_t y = 0; y < 8; ++y) work[y * 8 + column] = result[y];
+    }
+    for (uint32_t y = 0; y < 8; ++y) {
+        uint32_t result[8];
+        Transform8<uint32_t, int32_t>(work + y * 8, result, ROW_SHIFT);
+        for (uint32_t x = 0; x < 8; ++x) out[y * stride + x] = Limit(int32_t(result[x]) + 128);
+    }
+}
+
+uint32_t JpegIdctVersions(JpegIdctFunction versions[2]) {
+    uint32_t count = 0;
+    versions[count++] = IdctFourLanes;
+#ifdef VANE_JPEG_IDCT_X86
+    if (__builtin_cpu_supports("avx2")) versions[count++] = IdctEightLanes;
+#endif
+    return count;
+}
+
+JpegIdctFunction JpegIdctForThisProcessor() {
+    JpegIdctFunction versions[2];
+    return versions[JpegIdctVersions(versions) - 1];
 }

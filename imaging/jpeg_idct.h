@@ -12,10 +12,16 @@
 
 // coefficients: 64 values, row by row (vertical frequency by horizontal frequency). The
 // samples go to 8 rows of 8 bytes, stride bytes apart.
-void JpegIdct(const int32_t* coefficients, uint8_t* out, uint32_t stride);
+using JpegIdctFunction = void (*)(const int32_t* coefficients, uint8_t* out, uint32_t stride);
 
-// The same, one column and one row at a time: the rule the fast version is checked against.
+// One column and one row at a time: the rule the fast versions are checked against.
 void JpegIdctReference(const int32_t* coefficients, uint8_t* out, uint32_t stride);
+
+// The fast versions this processor runs, fastest last (vectors of four lanes everywhere, of
+// eight where the processor has AVX2); returns how many.
+uint32_t JpegIdctVersions(JpegIdctFunction versions[2]);
+// The fastest of them.
+JpegIdctFunction JpegIdctForThisProcessor();
 
 // A block whose coefficients other than the first are all zero is flat; this gives the value
 // both passes above give for it.

@@ -18,7 +18,7 @@ void VJpegInput::Start(ClassVLoaderBase* source, uint32_t dataend) {
     m_base = source->GetPos();
     m_pos = m_end = 0;
     m_exhausted = false;
-    ResetBits();
+    m_zerobits = 0;
     Fill();
 }
 
@@ -52,7 +52,7 @@ void VJpegInput::Skip(uint32_t count) {
 }
 
 uint8_t VJpegInput::NextMarker(uint32_t limit) {
-    ResetBits();
+    m_zerobits = 0;
     uint32_t read = 0;
     for (;;) {
         if (read++ > limit) return 0;
@@ -66,18 +66,18 @@ uint8_t VJpegInput::NextMarker(uint32_t limit) {
     }
 }
 
-void VJpegInput::FillBits() {
+VJpegInput::Bits VJpegInput::Refill(Bits bits) {
     if (m_end - m_pos < 8) Fill();
     uint64_t next = 0;
     for (int i = 0; i < 8; ++i) next = next << 8 | m_buffer[m_pos + i];
     if (!HasPrefixByte(next)) {
-        const uint32_t bytes = (64 - m_bitcount) / 8;
-        m_bits |= (next & (~0ull << (64 - 8 * bytes))) >> m_bitcount;
-        m_bitcount += 8 * bytes;
+        const uint32_t bytes = (64 - bits.count) / 8;
+        bits.buffer |= (next & (~0ull << (64 - 8 * bytes))) >> bits.count;
+        bits.count += 8 * bytes;
         m_pos += bytes;
-        return;
+        return bits;
     }
-    while (m_bitcount <= 56) {
+    while (bits.count <= 56) {
         if (m_end - m_pos < 2) Fill();
         uint64_t byte = m_buffer[m_pos];
         if (byte == MARKER_PREFIX) {
@@ -90,7 +90,8 @@ void VJpegInput::FillBits() {
         } else {
             ++m_pos;
         }
-        m_bits |= byte << (56 - m_bitcount);
-        m_bitcount += 8;
+        bits.buffer |= byte << (56 - bits.count);
+        bits.count += 8;
     }
+    return bits;
 }

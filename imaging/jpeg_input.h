@@ -36,36 +36,38 @@ class VJpegInput {
 
     // Skips to the next marker: bytes up to a 0xFF, further 0xFF fill bytes, and the first
     // byte after them that is not 0 (an 0xFF 0x00 pair is data). Returns the marker's second
-    // byte, or 0 when more than limit bytes lie before it. The bit buffer is emptied.
+    // byte, or 0 when more than limit bytes lie before it. An entropy-coded segment that
+    // follows starts with an empty bit buffer.
     uint8_t NextMarker(uint32_t limit);
 
-    // Bits of an entropy-coded segment, most significant first.
-    void ResetBits() {
-        m_bits = 0;
-        m_bitcount = 0;
-        m_zerobits = 0;
-    }
+    // The bit buffer of an entropy-coded segment. A decoder keeps it in a variable of its
+    // own while it decodes, so that it can stay in registers, and hands it to Refill.
+    struct Bits {
+        uint64_t buffer = 0;  // the next bit is the most significant
+        uint32_t count = 0;
+
+        uint32_t Peek16() const { return uint32_t(buffer >> 48); }
+        void Drop(uint32_t n) {
+            buffer <<= n;
+            count -= n;
+        }
+        // n 1 to 16 bits as an unsigned number.
+        uint32_t Take(uint32_t n) {
+            const uint32_t v = uint32_t(buffer >> (64 - n));
+            Drop(n);
+            return v;
+        }
+    };
     // At least 32 bits are buffered after this.
-    void NeedBits() {
-        if (m_bitcount < 32) FillBits();
-    }
-    uint32_t Peek16() const { return uint32_t(m_bits >> 48); }
-    void Drop(uint32_t count) {
-        m_bits <<= count;
-        m_bitcount -= count;
-    }
-    // count 1 to 16 bits as an unsigned number.
-    uint32_t Take(uint32_t count) {
-        const uint32_t v = uint32_t(m_bits >> (64 - count));
-        Drop(count);
-        return v;
+    void NeedBits(Bits& bits) {
+        if (bits.count < 32) bits = Refill(bits);
     }
     // True when some of the zero bits supplied at a marker have been used.
-    bool UsedMissingBits() const { return m_bitcount < m_zerobits; }
+    bool UsedMissingBits(const Bits& bits) const { return bits.count < m_zerobits; }
 
   private:
     void Fill();
-    void FillBits();
+    Bits Refill(Bits bits);
 
     ClassVLoaderBase* m_source = nullptr;
     uint32_t m_dataend = 0;
@@ -73,9 +75,7 @@ class VJpegInput {
     uint32_t m_pos = 0;
     uint32_t m_end = 0;
     bool m_exhausted = false;
-    uint64_t m_bits = 0;
-    uint32_t m_bitcount = 0;
-    uint32_t m_zerobits = 0;  // zero bits supplied at a marker since the last reset
+    uint32_t m_zerobits = 0;  // zero bits supplied at a marker since the segment began
     // Fill keeps up to 7 unread bytes and appends a block or the end markers after them.
     uint8_t m_buffer[8 + BLOCK_SIZE + 8];
 };

@@ -28,24 +28,26 @@ uint32_t VLoader_JPG::DecodeImage(V2DSurfaceBase* surface, const uint8_t* data, 
         return decoder->ErrorCode() == jpeg_decoder::Error::OutOfMemory ? VLOAD_OUTOFMEMORY
                                                                         : VLOAD_DAMAGED;
     }
+    // Colour lines are colour values already (R, G, B, 255); grey ones are widened into a row.
+    const bool grey = decoder->Greyscale();
     const uint32_t rowbytes = state.width * 4;
     VDecodeBuffer row;
-    if (!row.Allocate(rowbytes, false)) return VLOAD_OUTOFMEMORY;
+    if (grey && !row.Allocate(rowbytes, false)) return VLOAD_OUTOFMEMORY;
 
     // Lines land one after another from the surface's own pixel counter. An error inside the
     // data ends the loop early; the lines delivered so far stay.
     const uint8_t* line = nullptr;
     uint32_t length = 0;
-    const bool grey = decoder->Greyscale();
     uint8_t* out = row.Data();
     while (decoder->DecodeLine(&line, &length) == 0) {
-        for (uint32_t x = 0; x < state.width; ++x) {
-            out[4 * x + 0] = grey ? line[x] : line[4 * x + 0];
-            out[4 * x + 1] = grey ? line[x] : line[4 * x + 1];
-            out[4 * x + 2] = grey ? line[x] : line[4 * x + 2];
-            out[4 * x + 3] = 255;
+        if (grey) {
+            for (uint32_t x = 0; x < state.width; ++x) {
+                out[4 * x + 0] = out[4 * x + 1] = out[4 * x + 2] = line[x];
+                out[4 * x + 3] = 255;
+            }
+            line = out;
         }
-        state.data = out;
+        state.data = line;
         state.length = rowbytes;
         if (surface->ImagePixels(state) != 0) return VLOAD_DAMAGED;
     }

@@ -9,6 +9,8 @@ namespace {
 
 // The start-of-image marker may follow this many bytes of something else.
 constexpr uint32_t MAX_LEADING_BYTES = 511;
+// Far more scans than any encoder writes (a progression needs a few per component): every
+// scan walks the blocks of its components, and a small file must not make that endless.
 constexpr uint32_t MAX_SCANS = 1000;
 // Every block of a complete picture takes at least one bit of its data, so a picture of more
 // blocks than this cannot come from a file of size bytes; the slack covers the blocks that

@@ -28,7 +28,8 @@ class jpeg_decoder : public ClassVLoaderBase {
     static constexpr uint32_t MAX_COMPONENTS = 4;
     static constexpr uint32_t MAX_ALLOCATIONS = 100;
 
-    // What went wrong first; only whether it is None matters outside the decoder, and when.
+    // What went wrong first. Outside the decoder only when it happened matters (up to the
+    // frame header, in BeginDecoding, while lines are delivered), and whether memory ran out.
     enum class Error : uint32_t {
         None = 0,
         NotJpeg,           // no start-of-image marker where one must be

@@ -46,8 +46,12 @@ void DecodeWithAll(const uint8_t* data, size_t size, const std::string& what) {
 class DamagedFixture : public testing::TestWithParam<Fixture> {};
 
 TEST_P(DamagedFixture, TruncatedAtAnyLength) {
-    const std::vector<uint8_t> data = ReadTestFile(GetParam().image);
-    const size_t step = data.size() / VARIANTS_PER_FILE + 1;
+    const std::string& name = GetParam().image;
+    const std::vector<uint8_t> data = ReadTestFile(name);
+    // A JPEG decoder decides something at almost every byte of the headers and the scans, and
+    // a TGA file has no signature to stop at: those are cut at every length.
+    const bool everylength = name.rfind("jpeg_", 0) == 0 || name.rfind("tga_", 0) == 0;
+    const size_t step = everylength ? 1 : data.size() / VARIANTS_PER_FILE + 1;
     for (size_t length = 0; length < data.size(); length += step) {
         DecodeWithAll(data.data(), length, "truncated at " + std::to_string(length));
     }

@@ -15,10 +15,11 @@ from, and wherever Pillow can decode the file too, the script checks that both a
 JPEG files are written by Debian's cjpeg (libjpeg-turbo-progs) and by Pillow; their expected
 pixels are what `djpeg -dct int -nosmooth` makes of them (the accurate integer inverse DCT,
 chroma repeated rather than interpolated). TGA files are written by Pillow, by ImageMagick
-and, for the layouts neither writes (16-bit pixels, a colour map starting past entry 0), by
-the small encoder below; Pillow gives their expected pixels, except for 16-bit pixels, which
-Pillow widens to 8 bits by repeating high bits: those come from the samples, each 5-bit
-channel at the top of its byte, and must equal Pillow's decode with the low three bits cleared.
+and, for what neither writes (16-bit pixels with bit 15 set, a colour map starting past entry
+0), by the small encoder below; Pillow gives their expected pixels. Pillow widens 5-bit
+channels to 8 bits with low bits of its own, where the decoder puts each 5-bit channel at the
+top of its byte: for 16-bit files the expectation is Pillow's value with the low three bits
+cleared (and, for the encoder's files, the written samples, which must agree).
 
 Each expectation file holds the width and height (32-bit little-endian) and then the pixels.
 manifest.txt lists "image expectation source" per line; the output is the same byte for byte
@@ -739,16 +740,28 @@ def tga_cases(w):
             im = Image.new("RGBA", (33, 17))
             im.putdata(alpha)
             im.save(source)
-            for kind, options in (("24", ["-alpha", "off", "-type", "TrueColor"]),
+            for kind, options in (("16", ["-alpha", "off", "-type", "TrueColor"]),
+                                  ("24", ["-alpha", "off", "-type", "TrueColor"]),
                                   ("32", ["-type", "TrueColorAlpha"]),
                                   ("grey", ["-alpha", "off", "-type", "Grayscale"]),
                                   ("mapped", ["-alpha", "off", "-type", "Palette"])):
                 out = os.path.join(folder, "out.tga")
                 orient = ["-orient", "TopLeft"] if topdown else []
-                subprocess.run([IMAGEMAGICK, source] + options + orient + ["-depth", "8", out],
+                depth = ["-depth", "5" if kind == "16" else "8"]
+                subprocess.run([IMAGEMAGICK, source] + options + orient + depth + [out],
                                check=True)
                 with open(out, "rb") as f:
-                    w.add_pillow(f"tga_magick_{kind}{suffix}.tga", f.read())
+                    data = f.read()
+                name = f"tga_magick_{kind}{suffix}.tga"
+                if kind != "16":
+                    w.add_pillow(name, data)
+                    continue
+                if data[16] != 16:
+                    raise SystemExit(name + ": ImageMagick did not write 16-bit pixels")
+                # Each 5-bit channel at the top of its byte: Pillow's value, low bits cleared.
+                width, height, pixels = pillow_pixels(data)
+                w.add(name, data, width, height,
+                      [tuple(c & 0xF8 for c in p[:3]) + (255,) for p in pixels], "pillow_5bit")
         # 16 bits per pixel: 5 bits each of blue, green and red from bit 0; bit 15 set on
         # some pixels, which only marks an attribute.
         rng = Lcg(802 + topdown)

@@ -11,7 +11,8 @@ struct VPlatformInstance;
 struct VWindowSetup;
 struct VAppSettings;
 struct VScreenSettings;
-class ClassVane;
+class ClassVMathTables;
+class ClassVScreen;
 
 // Results of VDisplay::Open and the other display operations.
 constexpr uint32_t kDisplayOk = 0;
@@ -20,12 +21,15 @@ constexpr uint32_t kDisplayOutOfMemory = 2;
 constexpr uint32_t kDisplayUnusable = 3;  // pixel format or orientation cannot be used
 constexpr uint32_t kDisplayInvalidParameters = 4;
 
-// The configuration the display reads: both settings records and the application that owns it
-// (told through OnDisplayChange when the orientation changes while running).
+// The configuration the display reads: both settings records, how it tells its owner that the
+// orientation changed while running (the application's OnDisplayChange, called with context),
+// and the sine tables its surfaces turn with (the application's 3D math service).
 struct VDisplayConfig {
     const VAppSettings* app = nullptr;
     const VScreenSettings* screen = nullptr;
-    ClassVane* owner = nullptr;
+    void (*displayChanged)(void* context, ClassVScreen& screen) = nullptr;
+    void* context = nullptr;
+    const ClassVMathTables* turnTables = nullptr;
 };
 
 class VDisplay {

@@ -15,6 +15,10 @@ constexpr int16_t kTiltCentreY = 675;
 constexpr uint32_t kTiltRange = 7000;
 constexpr uint32_t kTiltThreshold = 3000;
 
+void TellDisplayChange(void* application, ClassVScreen& screen) {
+    static_cast<ClassVane*>(application)->OnDisplayChange(screen);
+}
+
 const char16_t* DisplayOpenMessage(uint32_t result) {
     switch (result) {
         case kDisplayNotOpened:
@@ -53,7 +57,7 @@ uint32_t ClassVane::RunDisplayStart() {
     RegisterFrameworkLoaders(screen_);
     if (const int r = OnPrepareDisplay(screen_)) return uint32_t(r);
 
-    const VDisplayConfig config{&appSettings_, &screenSettings_, this};
+    const VDisplayConfig config{&appSettings_, &screenSettings_, &TellDisplayChange, this, &math_};
     VDisplay& display = screen_;
     if (const uint32_t r = display.Open(instance_, windowSetup_, config)) {
         if (const char16_t* message = DisplayOpenMessage(r)) ReportError(message);

@@ -7,6 +7,7 @@
 #include "fileio/memory.h"
 #include "fileio/utf8.h"
 #include "framework/application_factory.h"
+#include "framework/framework_driver.h"
 #include "platform/platform_layer.h"
 
 namespace {
@@ -31,7 +32,8 @@ void Create(VPlatformInstance* instance, uintptr_t instanceHandle) {
 
     ClassVane* application = CreateApplication(start);
     if (application != nullptr) {
-        application->Attach(instance, start->instanceHandle, start->commandLine, start->resultCode);
+        VFrameworkDriver::Attach(*application, instance, start->instanceHandle, start->commandLine,
+                                 start->resultCode);
         instance->applicationSlots[0] = application;
     } else {
         PlatformSetExitCode(instance, start->resultCode);
@@ -42,7 +44,7 @@ void Create(VPlatformInstance* instance, uintptr_t instanceHandle) {
 
     ClassVane* const outer = applicationStarting;
     applicationStarting = application;
-    const uint32_t result = application->Configure();
+    const uint32_t result = VFrameworkDriver::Configure(*application);
     applicationStarting = outer;
     if (destroyDeferred) {
         destroyDeferred = false;
@@ -54,7 +56,7 @@ void Create(VPlatformInstance* instance, uintptr_t instanceHandle) {
 }
 
 void Destroy(VPlatformInstance* instance, ClassVane* application) {
-    application->HandOver();
+    VFrameworkDriver::HandOver(*application);
     instance->applicationSlots[0] = nullptr;
     if (application == applicationStarting) {
         destroyDeferred = true;
@@ -80,31 +82,31 @@ bool VaneProcessMessage(VPlatformInstance* instance, VMessage* message) {
 
     switch (message->code) {
         case VMSG_WINDOWMSG:
-            return application->HandleWindowMessage(message);
+            return VFrameworkDriver::HandleWindowMessage(*application, message);
         case VMSG_FRAME:
-            application->FrameStep();
+            VFrameworkDriver::FrameStep(*application);
             return true;
         case VMSG_RESETCLOCK:
-            application->ResetClock();
+            VFrameworkDriver::ResetClock(*application);
             return true;
         case VMSG_DESTROY:
             Destroy(instance, application);
             return true;
         case VMSG_DISPLAYSTART:
-            application->StartDisplay(instance->window);
+            VFrameworkDriver::StartDisplay(*application, instance->window);
             return true;
         case VMSG_STOP:
-            application->SetState(VSTATE_STOPPING);
-            application->SetState(VSTATE_EXITED);
+            VFrameworkDriver::SetState(*application, VSTATE_STOPPING);
+            VFrameworkDriver::SetState(*application, VSTATE_EXITED);
             return true;
         case VMSG_ROTATE:
-            application->Rotate(uint32_t(message->param1));
+            VFrameworkDriver::Rotate(*application, uint32_t(message->param1));
             return true;
         case VMSG_ACTIVATE:
-            application->Activate(message->param1);
+            VFrameworkDriver::Activate(*application, message->param1);
             return true;
         case VMSG_PAINT:
-            application->Repaint();
+            VFrameworkDriver::Repaint(*application);
             return false;
         case VMSG_24:
             return true;
@@ -117,7 +119,7 @@ bool VaneProcessMessage(VPlatformInstance* instance, VMessage* message) {
         case VMSG_PENMOVE:
         case VMSG_WHEEL:
         case VMSG_TILT:
-            return application->HandleInput(*message);
+            return VFrameworkDriver::HandleInput(*application, *message);
         default:
             return false;
     }

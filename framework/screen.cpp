@@ -2,7 +2,6 @@
 
 #include "framework/settings.h"
 #include "framework/turning_copy.h"
-#include "framework/vane.h"
 #include "graphics2d/pixel_format.h"
 #include "platform/platform_layer.h"
 #include "render3d/model.h"
@@ -11,42 +10,13 @@ namespace {
 
 constexpr uint8_t kFrameworkChoice = 32;
 constexpr uint32_t kBufferMemoryMask = 0x0F;
-// The screen access method of a layer with a single one (the desktop).
-constexpr uint8_t kDesktopMethod = 1;
-
-uint32_t BitsPerPixelFor(uint8_t format) {
-    switch (format) {
-        case VPIXELFORMAT_8:
-            return 8;
-        case VPIXELFORMAT_888:
-            return 24;
-        case VPIXELFORMAT_X888:
-            return 32;
-        default:
-            return 16;
-    }
-}
 
 // The format code of an open screen, or 0 when the framework cannot draw for it.
 uint8_t FormatOf(const VScreenMode& mode) {
-    switch (mode.bitsPerPixel) {
-        case 8:
-            return VPIXELFORMAT_8;
-        case 16:
-            if (mode.redBits == 4 && mode.greenBits == 4 && mode.blueBits == 4)
-                return VPIXELFORMAT_444;
-            if (mode.redBits == 5 && mode.greenBits == 5 && mode.blueBits == 5)
-                return VPIXELFORMAT_555;
-            if (mode.redBits == 5 && mode.greenBits == 6 && mode.blueBits == 5)
-                return VPIXELFORMAT_565;
-            return 0;
-        case 24:
-            return VPIXELFORMAT_888;
-        case 32:
-            return VPIXELFORMAT_X888;
-        default:
-            return 0;
-    }
+    if (mode.bitsPerPixel > 32) return 0;
+    const VFormatLayout layout{uint8_t(mode.bitsPerPixel), mode.redBits, mode.greenBits,
+                               mode.blueBits};
+    return FormatOfLayout(layout);
 }
 
 // The display result of a failed platform screen open. Every failure keeps the display closed
@@ -104,14 +74,21 @@ uint32_t ClassVScreen::Open(VPlatformInstance* instance, const VWindowSetup* set
         Close();
         return kDisplayNotOpened;
     }
-    const uint32_t opened =
-        platformScreen_->Open(kDesktopMethod, instance->window, BitsPerPixelFor(mode),
-                              screen->width, screen->height, fullScreen_ != 0, screen->menu != 0);
+    // The layer's ways to the screen, in its order for the preference; the first that opens.
+    VScreenMethod methods[kMaxScreenMethods];
+    const uint32_t count = instance->layer->ScreenMethods(screen->displayMethod, methods);
+    uint32_t opened = kScreenMethodUnsupported;
+    for (uint32_t i = 0; i < count && i < kMaxScreenMethods && opened != kScreenOpened; ++i) {
+        opened = platformScreen_->Open(methods[i].code, instance->window, BitsPerPixelOf(mode),
+                                       screen->width, screen->height, fullScreen_ != 0,
+                                       screen->menu != 0);
+        screenMethod_ = methods[i].code;
+        platformBuffers_ = methods[i].platformBuffers ? 1 : 0;
+    }
     if (opened != kScreenOpened) {
         Close();
         return DisplayResultFor(opened);
     }
-    screenMethod_ = kDesktopMethod;
 
     const VScreenMode m = platformScreen_->Mode();
     screenFormat_ = FormatOf(m);
@@ -141,6 +118,7 @@ uint32_t ClassVScreen::Open(VPlatformInstance* instance, const VWindowSetup* set
         return kDisplayNotOpened;
     }
     SetBlitterFormat(bufferFormat_);
+    SetTurnTables(config.turnTables);
 
     instance->layer->GetDesktopSize(&desktopWidth_, &desktopHeight_);
     Set3DDefaults();
@@ -166,7 +144,7 @@ void ClassVScreen::Close() {
 
 uint32_t ClassVScreen::CreateSurface(V2DSurface& surface, uint32_t width, uint32_t height,
                                      uint32_t memoryKind) {
-    if (!IsOpen()) return 1;
+    if (!IsOpen()) return VSURF_NOTCREATED;
     surface.SetOwner(this);
     return surface.Create(width, height, bufferFormat_, memoryKind);
 }
@@ -178,7 +156,7 @@ uint32_t ClassVScreen::LoadSurface(V2DSurface& surface, const uint8_t* data, uin
 
 uint32_t ClassVScreen::CreateSurfaceRGBA(V2DSurfaceRGBA& surface, uint32_t width, uint32_t height,
                                          uint32_t flags) {
-    if (!IsOpen()) return 1;
+    if (!IsOpen()) return VSURF_NOTCREATED;
     surface.SetOwner(this);
     return surface.Create(width, height, bufferFormat_, flags);
 }
@@ -190,7 +168,7 @@ uint32_t ClassVScreen::LoadSurfaceRGBA(V2DSurfaceRGBA& surface, const uint8_t* d
 
 uint32_t ClassVScreen::LoadOwned(V2DSurfaceFrame& surface, const uint8_t* data, uint32_t size,
                                  uint32_t flags) {
-    if (!IsOpen()) return 1;
+    if (!IsOpen()) return VSURF_NOTCREATED;
     surface.SetOwner(this);
     return surface.LoadImage(data, size, bufferFormat_, flags);
 }
@@ -203,9 +181,9 @@ uint32_t ClassVScreen::LoadModel(V3DModel& model, const uint8_t* data, uint32_t 
 
 bool ClassVScreen::CreateBuffers() {
     const uint32_t kind = config_.screen->bufferMemory & kBufferMemoryMask;
-    // On the desktop the buffer in the screen's format may live beside the screen.
-    const uint32_t screenKind =
-        kind == VSURFACE_SYSTEM && screenMethod_ == kDesktopMethod ? VSURFACE_VIDEO : kind;
+    // Where the screen was opened in a way that offers them, the buffer in the screen's format
+    // is a platform surface beside the screen.
+    const uint32_t screenKind = kind == VSURFACE_SYSTEM && platformBuffers_ ? VSURFACE_VIDEO : kind;
     if (bufferFormat_ == screenFormat_) {
         return backBuffer_.Create(logicalWidth_, logicalHeight_, screenFormat_, screenKind) == 0;
     }
@@ -275,7 +253,7 @@ bool ClassVScreen::SetOrientation(uint8_t code) {
     VSurfaceServices::SetOrientation(LayoutOrientation(native), own, 2);
     if (!CreateBuffers()) return false;
     projectionScale_ = logicalWidth_ < logicalHeight_ ? logicalWidth_ : logicalHeight_;
-    if (config_.owner != nullptr) config_.owner->OnDisplayChange(*this);
+    if (config_.displayChanged != nullptr) config_.displayChanged(config_.context, *this);
     return true;
 }
 

@@ -15,7 +15,7 @@
 #include "graphics2d/surface_rgba.h"
 #include "graphics2d/surface_services.h"
 #include "imaging/loader_registry.h"
-#include "render3d/matrix.h"
+#include "math/matrix.h"
 #include "render3d/model_services.h"
 
 class VPlatformScreen;
@@ -51,7 +51,7 @@ class ClassVScreen final : public VDisplay, public VSurfaceServices, public V3DD
     uint32_t GetHeight() const override { return logicalHeight_; }
 
     // A surface of the buffer format, owned by this display from now on (freed and turned with
-    // it). Result of V2DSurface::Create; 1 while the display is closed.
+    // it). Result of V2DSurface::Create; VSURF_NOTCREATED while the display is closed.
     uint32_t CreateSurface(V2DSurface& surface, uint32_t width, uint32_t height,
                            uint32_t memoryKind);
     // Decodes an image into a surface of the buffer format through the registered loaders.
@@ -157,6 +157,7 @@ class ClassVScreen final : public VDisplay, public VSurfaceServices, public V3DD
     uint8_t orientation_ = 0;
     uint8_t nativeOrientation_ = 0;
     uint8_t screenMethod_ = 0;
+    uint8_t platformBuffers_ = 0;  // the method that opened offers platform surfaces
     uint8_t fullScreen_ = 0;
     uint8_t suspended_ = 0;
     uint8_t nativeLayout_ = 0;

@@ -21,7 +21,7 @@
 #include "framework/screen.h"
 #include "framework/settings.h"
 #include "framework/sound_mixer.h"
-#include "render3d/math_tables.h"
+#include "math/math_tables.h"
 #include "render3d/model_services.h"
 #include "render3d/pool_memory.h"
 
@@ -121,7 +121,11 @@ class ClassVane {
     uint32_t ExitCode() const { return exitCode_; }
     void SetExitCode(uint32_t code) { exitCode_ = code; }
 
-    // The framework's own steps, run by its message function (framework/messages.h).
+  private:
+    // The framework's own steps, run by its message function (framework/messages.h) through
+    // VFrameworkDriver (framework/framework_driver.h); applications only override callbacks.
+    friend class VFrameworkDriver;
+
     // Binds a new object to its platform instance and start record values.
     void Attach(VPlatformInstance* instance, uintptr_t instanceHandle, const char* commandLine,
                 uint32_t exitCode);
@@ -142,7 +146,6 @@ class ClassVane {
     // Hands the error text and the exit code to the platform instance.
     void HandOver();
 
-  private:
     uint32_t ConfigureChecks();
     void FillWindowSetup();
     void CreateConnections();

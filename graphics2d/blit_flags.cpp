@@ -2,18 +2,7 @@
 
 #include "graphics2d/color_math.h"
 #include "graphics2d/pixel_format.h"
-
-uint32_t OpacityStepOf(uint8_t format) {
-    switch (format) {
-        case VPIXELFORMAT_444:
-            return 16;
-        case VPIXELFORMAT_555:
-        case VPIXELFORMAT_565:
-            return 8;
-        default:
-            return 1;
-    }
-}
+#include "graphics2d/surface_results.h"
 
 namespace {
 
@@ -49,7 +38,7 @@ uint32_t NormaliseBlitEffect(uint32_t flags, uint32_t property, uint8_t format, 
     e.colour = property & 0xFFFFFF;
     const bool visible = QuantiseOpacity(format, &e);
     *out = e;
-    return visible ? 0 : 10;
+    return visible ? VSURF_OK : VSURF_NOTHINGTODRAW;
 }
 
 bool NormaliseColourEffect(uint32_t flags, uint32_t property, uint8_t format, uint32_t* colour,

@@ -28,11 +28,9 @@ struct VEffect {
     uint32_t colour = 0;   // property colour (colour value) for the colour flags
 };
 
-// The step of opacity a format can represent: 16 for 4-bit channels, 8 for 5-bit, else 1.
-uint32_t OpacityStepOf(uint8_t format);
-
 // Normalisation for Blit: opacity from the property's top byte with a colour flag, else from
-// its low byte (so 256 counts as 0). Returns 0, or 10 when the opacity quantises to nothing.
+// its low byte (so 256 counts as 0). Returns VSURF_OK, or VSURF_NOTHINGTODRAW when the opacity
+// quantises to nothing.
 uint32_t NormaliseBlitEffect(uint32_t flags, uint32_t property, uint8_t format, VEffect* out);
 
 // Normalisation for a single colour (PutPixel, FillRect): the colour flags are applied to

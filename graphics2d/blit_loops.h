@@ -1,6 +1,8 @@
-// Row loops of blits and fills over a pixel format: the general loops run the per-pixel rules
-// with effect flags known at run time; the fast loops of the blitter table are the same rules
-// with the flags fixed at compile time, plus hand-packed kernels where those are faster.
+// Row loops of blits and fills over a pixel format, all from the per-pixel rules of
+// pixel_rules.h: the rule read at run time (the flags tested per pixel), the rule compiled per
+// effect (the flags fixed at compile time, with the hand-packed kernels of fast_kernels.h where
+// they are faster), the general loop that picks the compiled rule for the flags, and the
+// entries of the blitter table (blitter_table.h says which of them are a rule of their own).
 #pragma once
 
 #include <array>
@@ -22,39 +24,42 @@ void BlitRows(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
     }
 }
 
-// The reference: the rule pixel by pixel with the flags read at run time.
+// The rule read at run time: pixel by pixel, every flag tested per pixel. The reference every
+// other loop is held to.
 template <class T>
-void BlitReference(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
-                   int32_t dstrowbytes, int32_t srcrowbytes, uint32_t flags, const VBlitParams& p) {
+void BlitRuleAtRunTime(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
+                       int32_t dstrowbytes, int32_t srcrowbytes, uint32_t flags,
+                       const VBlitParams& p) {
     BlitRows<T>(width, height, dst, src, dstrowbytes, srcrowbytes, VDynamicEffect{flags}, p);
 }
 
-using VGeneralBlitLoop = void (*)(uint32_t, uint32_t, uint8_t*, const uint8_t*, int32_t, int32_t,
-                                  const VBlitParams&);
-
+// The rule compiled for the effect Flags: the same bytes as the rule read at run time.
 template <class T, uint32_t Flags>
-void BlitWithEffect(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
-                    int32_t dstrowbytes, int32_t srcrowbytes, const VBlitParams& p) {
+void BlitRuleCompiled(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
+                      int32_t dstrowbytes, int32_t srcrowbytes, const VBlitParams& p) {
     BlitRows<T>(width, height, dst, src, dstrowbytes, srcrowbytes, VFixedEffect<Flags>{}, p);
 }
 
+using VCompiledRuleLoop = void (*)(uint32_t, uint32_t, uint8_t*, const uint8_t*, int32_t, int32_t,
+                                   const VBlitParams&);
+
 template <class T, uint32_t... Flags>
-constexpr std::array<VGeneralBlitLoop, sizeof...(Flags)> GeneralBlitLoops(
+constexpr std::array<VCompiledRuleLoop, sizeof...(Flags)> CompiledRuleLoops(
     std::integer_sequence<uint32_t, Flags...>) {
-    return {&BlitWithEffect<T, Flags>...};
+    return {&BlitRuleCompiled<T, Flags>...};
 }
 
-// The general loop for every effect of bits 0-5 (the shift effects exist only as fast loops):
-// the rule compiled once per effect combination, so that no flag is tested per pixel.
+// The general loop: the rule compiled for each of the 64 effects of bits 0-5, picked by the
+// flags, so that no flag is tested per pixel; any other flags run the rule read at run time.
 template <class T>
 void BlitGeneral(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
                  int32_t dstrowbytes, int32_t srcrowbytes, uint32_t flags, const VBlitParams& p) {
-    static constexpr auto kLoops = GeneralBlitLoops<T>(std::make_integer_sequence<uint32_t, 64>{});
+    static constexpr auto kLoops = CompiledRuleLoops<T>(std::make_integer_sequence<uint32_t, 64>{});
     if (flags < kLoops.size()) {
         kLoops[flags](width, height, dst, src, dstrowbytes, srcrowbytes, p);
         return;
     }
-    BlitReference<T>(width, height, dst, src, dstrowbytes, srcrowbytes, flags, p);
+    BlitRuleAtRunTime<T>(width, height, dst, src, dstrowbytes, srcrowbytes, flags, p);
 }
 
 // The loop parameters of a normalised blit effect, and in *run the effect to run: a plain
@@ -74,20 +79,36 @@ VBlitParams BlitParamsFor(const VEffect& e, uint32_t key, uint32_t* run) {
     return p;
 }
 
-// A fast loop of the blitter table for the effect Flags.
+// A blitter table entry that is the rule compiled for the effect Flags (a VBlitLoop): the same
+// bytes as the general loop.
 template <class T, uint32_t Flags>
-bool BlitFast(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
-              int32_t dstrowbytes, int32_t srcrowbytes, uint32_t key, uint32_t colour,
-              uint32_t opacity) {
+bool TableRuleLoop(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
+                   int32_t dstrowbytes, int32_t srcrowbytes, uint32_t key, uint32_t colour,
+                   uint32_t opacity) {
+    static_assert((Flags & (BLIT_SHIFT_SOURCE | BLIT_SHIFT_DEST)) == 0);
     VBlitParams p;
     p.key = key;
     p.pixel = colour;
     p.opacity = opacity;
-    if constexpr ((Flags & (BLIT_SHIFT_SOURCE | BLIT_SHIFT_DEST)) != 0) {
-        const uint32_t kind = ShiftEffectFor(opacity, &p.shift);
-        if (!(kind & Flags)) return false;
-    }
-    BlitRows<T>(width, height, dst, src, dstrowbytes, srcrowbytes, VFixedEffect<Flags>{}, p);
+    BlitRuleCompiled<T, Flags>(width, height, dst, src, dstrowbytes, srcrowbytes, p);
+    return true;
+}
+
+// A blitter table entry that is a rule of its own: the shift blend of Flags (BLIT_SHIFT_SOURCE
+// or BLIT_SHIFT_DEST, with or without the key) for the opacities it names, which gives other
+// bytes than the opacity rule at the same opacity. Declines every other opacity, so that the
+// opacity rule runs for it.
+template <class T, uint32_t Flags>
+bool TableShiftLoop(uint32_t width, uint32_t height, uint8_t* dst, const uint8_t* src,
+                    int32_t dstrowbytes, int32_t srcrowbytes, uint32_t key, uint32_t colour,
+                    uint32_t opacity) {
+    static_assert((Flags & (BLIT_SHIFT_SOURCE | BLIT_SHIFT_DEST)) != 0);
+    VBlitParams p;
+    p.key = key;
+    p.pixel = colour;
+    p.opacity = opacity;
+    if (!(ShiftEffectFor(opacity, &p.shift) & Flags)) return false;
+    BlitRuleCompiled<T, Flags>(width, height, dst, src, dstrowbytes, srcrowbytes, p);
     return true;
 }
 

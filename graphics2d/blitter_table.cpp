@@ -5,21 +5,24 @@
 namespace {
 
 template <class T, uint32_t... Flags>
-void Put(VBlitterTable* table) {
-    ((table->effect[Flags] = &BlitFast<T, Flags>), ...);
+void PutCompiledRules(VBlitterTable* table) {
+    ((table->effect[Flags] = &TableRuleLoop<T, Flags>), ...);
+}
+
+template <class T, uint32_t... Flags>
+void PutShiftBlends(VBlitterTable* table) {
+    ((table->effect[Flags] = &TableShiftLoop<T, Flags>), ...);
 }
 
 template <class T>
-void InstallSteppedCopies(VBlitterTable* table) {
+void InstallFor(VBlitterTable* table) {
+    // The general rule compiled per effect: the same bytes as the general loop.
+    PutCompiledRules<T, 1, 3, 4, 5, 8, 9, 16, 17, 32, 33>(table);
+    // Rules of their own: the shift blends, which give other bytes than the opacity rule.
+    PutShiftBlends<T, BLIT_SHIFT_SOURCE, BLIT_SHIFT_SOURCE | BLIT_KEY, BLIT_SHIFT_DEST,
+                   BLIT_SHIFT_DEST | BLIT_KEY>(table);
     table->stepped[0] = &SteppedCopy<T, false>;
     table->stepped[1] = &SteppedCopy<T, true>;
-}
-
-// Direct-colour formats: every effect of the table has its own loop.
-template <class T>
-void InstallDirect(VBlitterTable* table) {
-    Put<T, 1, 3, 4, 5, 8, 9, 16, 17, 32, 33, 64, 65, 128, 129>(table);
-    InstallSteppedCopies<T>(table);
 }
 
 }  // namespace
@@ -27,20 +30,19 @@ void InstallDirect(VBlitterTable* table) {
 void InstallBlitterTable(VBlitterTable* table, uint8_t format) {
     *table = VBlitterTable{};
     table->format = format;
+    // Formats 3 and 5 get none: the display never keeps its buffer in them.
     switch (format) {
         case VPIXELFORMAT_8:
-            // Palette indices: mixes and opacities have no meaning and copy the source.
-            Put<VFormat8, 1, 3, 4, 5, 8, 9, 16, 17, 32, 33, 64, 65, 128, 129>(table);
-            InstallSteppedCopies<VFormat8>(table);
+            InstallFor<VFormat8>(table);
             break;
         case VPIXELFORMAT_444:
-            InstallDirect<VFormat444>(table);
+            InstallFor<VFormat444>(table);
             break;
         case VPIXELFORMAT_565:
-            InstallDirect<VFormat565>(table);
+            InstallFor<VFormat565>(table);
             break;
         case VPIXELFORMAT_X888:
-            InstallDirect<VFormatX888>(table);
+            InstallFor<VFormatX888>(table);
             break;
         default:
             break;

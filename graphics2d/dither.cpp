@@ -42,23 +42,13 @@ uint32_t DitherStep(int channelbits, uint32_t value, uint32_t position) {
 }
 
 uint32_t DitherColour(uint8_t format, uint32_t colour, uint32_t x, uint32_t y) {
-    int rbits, gbits, bbits;
-    switch (format) {
-        case VPIXELFORMAT_444:
-            rbits = gbits = bbits = 4;
-            break;
-        case VPIXELFORMAT_555:
-            rbits = gbits = bbits = 5;
-            break;
-        case VPIXELFORMAT_565:
-            rbits = bbits = 5, gbits = 6;
-            break;
-        default:
-            return colour;
-    }
+    // Only the 16-bit formats drop bits worth dithering; 8-bit channels keep every value and
+    // palette indices are matched, not truncated.
+    const VFormatLayout f = FormatLayoutOf(format);
+    if (f.bitsPerPixel != 16) return colour;
     const uint32_t p = x + y;
-    const uint32_t r = DitherChannel(rbits, colour & 0xFF, p);
-    const uint32_t g = DitherChannel(gbits, (colour >> 8) & 0xFF, p);
-    const uint32_t b = DitherChannel(bbits, (colour >> 16) & 0xFF, p);
+    const uint32_t r = DitherChannel(f.redBits, colour & 0xFF, p);
+    const uint32_t g = DitherChannel(f.greenBits, (colour >> 8) & 0xFF, p);
+    const uint32_t b = DitherChannel(f.blueBits, (colour >> 16) & 0xFF, p);
     return (colour & 0xFF000000) | r | g << 8 | b << 16;
 }

@@ -52,18 +52,18 @@ bool V2DSurface::SetFontCharList(const char16_t* chars) {
 
 uint32_t V2DSurface::ScanFont(bool proportional, uint32_t key) {
     FreeFontTable();
-    if (!IsCreated()) return 1;
+    if (!IsCreated()) return VSURF_NOTCREATED;
     const int32_t w = int32_t(GetWidth()), h = int32_t(GetHeight());
     const int32_t count = fontcharmap != nullptr ? int32_t(CharListLength(fontcharmap))
                                                  : int32_t(fontlast) - int32_t(fontfirst) + 1;
     // The table counts glyphs in a signed 16-bit number.
-    if (count <= 0 || count > INT16_MAX) return 4;
+    if (count <= 0 || count > INT16_MAX) return VSURF_INVALID;
     const uint32_t rows = fontrows == 0 ? 1 : fontrows;
     const int32_t perrow = rows == 1 ? count : fontperrow;
 
     const size_t bytes = size_t(count) * sizeof(VFontGlyph) + sizeof(VFontHeader);
     font = MemAlloc(bytes);
-    if (font == nullptr) return 2;
+    if (font == nullptr) return VSURF_OUTOFMEMORY;
     MemFill8(font, 0, bytes);
     auto* header = static_cast<VFontHeader*>(font);
     *header = VFontHeader{int16_t(fontspacing), int16_t(fontspacing2), int16_t(fontfirst),
@@ -74,7 +74,7 @@ uint32_t V2DSurface::ScanFont(bool proportional, uint32_t key) {
 
     if (!proportional) {
         ScanFixed(glyphs, uint32_t(count), rows, perrow, w, h);
-        return 0;
+        return VSURF_OK;
     }
     // Proportional: on the top line of each glyph row a run of non-key pixels marks a glyph's
     // columns; the marker line and the line below it are not part of the glyph.
@@ -95,5 +95,5 @@ uint32_t V2DSurface::ScanFont(bool proportional, uint32_t key) {
             VFontGlyph{int16_t(left), int16_t(marker + 2), int16_t(right), int16_t(marker + cellh)};
         x = right;
     }
-    return 0;
+    return VSURF_OK;
 }

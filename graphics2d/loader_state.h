@@ -28,6 +28,6 @@ struct VLoaderState {
 };
 
 // ImagePalette of every surface: copies the delivered entries into palette (256 colour values)
-// from state.paletteindex on, cut at entry 255, and advances the index. Results: 0, 1 no
-// palette, 10 index already past the last entry.
+// from state.paletteindex on, cut at entry 255, and advances the index. Results: VSURF_OK,
+// VSURF_NOTCREATED (no palette), VSURF_PALETTERANGE (the index already past the last entry).
 uint32_t StorePaletteEntries(uint32_t* palette, VLoaderState& state);

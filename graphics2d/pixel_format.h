@@ -15,24 +15,6 @@ constexpr uint8_t VPIXELFORMAT_565 = 4;
 constexpr uint8_t VPIXELFORMAT_888 = 5;
 constexpr uint8_t VPIXELFORMAT_X888 = 6;
 
-// 8, 16, 24 or 32; 0 for a code that names no format.
-constexpr uint8_t BitsPerPixelOf(uint8_t format) {
-    switch (format) {
-        case VPIXELFORMAT_8:
-            return 8;
-        case VPIXELFORMAT_444:
-        case VPIXELFORMAT_555:
-        case VPIXELFORMAT_565:
-            return 16;
-        case VPIXELFORMAT_888:
-            return 24;
-        case VPIXELFORMAT_X888:
-            return 32;
-        default:
-            return 0;
-    }
-}
-
 // One colour channel inside a pixel value: its width in bits and the position of its lowest bit.
 struct VChannel {
     int bits;
@@ -42,16 +24,19 @@ struct VChannel {
 };
 
 // Traits of the direct-colour formats. Channels are given in the layout of the pixel value;
-// kOpacityBits is the precision at which opacity factors are applied to packed pixels.
+// kOpacityBits is the precision at which opacity factors are applied to packed pixels, and
+// kAlphaBits the precision of the per-pixel alpha of RGBA surfaces in this colour format.
 template <uint8_t Code, typename PixelT, int Bytes, VChannel R, VChannel G, VChannel B,
-          int OpacityBits>
+          int OpacityBits, int AlphaBits>
 struct VDirectFormat {
     static constexpr uint8_t kCode = Code;
     static constexpr bool kIndexed = false;
     using Pixel = PixelT;
     static constexpr int kBytes = Bytes;
+    static constexpr int kBits = 8 * Bytes;
     static constexpr VChannel kRed = R, kGreen = G, kBlue = B;
     static constexpr int kOpacityBits = OpacityBits;
+    static constexpr int kAlphaBits = AlphaBits;
 
     static Pixel Load(const uint8_t* p) {
         if constexpr (Bytes == 3) {
@@ -80,20 +65,23 @@ struct VFormat8 {
     static constexpr bool kIndexed = true;
     using Pixel = uint8_t;
     static constexpr int kBytes = 1;
+    static constexpr int kBits = 8;
     static Pixel Load(const uint8_t* p) { return *p; }
     static void Store(uint8_t* p, uint32_t v) { *p = uint8_t(v); }
 };
 
-using VFormat444 =
-    VDirectFormat<VPIXELFORMAT_444, uint16_t, 2, VChannel{4, 8}, VChannel{4, 4}, VChannel{4, 0}, 4>;
+// Opacity is applied at the precision of the narrowest channel (16 levels in 4-4-4, 32 in the
+// 5-bit formats); alpha at that of the widest (green in 5-6-5).
+using VFormat444 = VDirectFormat<VPIXELFORMAT_444, uint16_t, 2, VChannel{4, 8}, VChannel{4, 4},
+                                 VChannel{4, 0}, 4, 4>;
 using VFormat555 = VDirectFormat<VPIXELFORMAT_555, uint16_t, 2, VChannel{5, 10}, VChannel{5, 5},
-                                 VChannel{5, 0}, 5>;
+                                 VChannel{5, 0}, 5, 5>;
 using VFormat565 = VDirectFormat<VPIXELFORMAT_565, uint16_t, 2, VChannel{5, 11}, VChannel{6, 5},
-                                 VChannel{5, 0}, 5>;
+                                 VChannel{5, 0}, 5, 6>;
 using VFormat888 = VDirectFormat<VPIXELFORMAT_888, uint32_t, 3, VChannel{8, 16}, VChannel{8, 8},
-                                 VChannel{8, 0}, 8>;
+                                 VChannel{8, 0}, 8, 8>;
 using VFormatX888 = VDirectFormat<VPIXELFORMAT_X888, uint32_t, 4, VChannel{8, 16}, VChannel{8, 8},
-                                  VChannel{8, 0}, 8>;
+                                  VChannel{8, 0}, 8, 8>;
 
 // Colour value to pixel value: the top bits of each 8-bit channel.
 template <class T>
@@ -118,6 +106,28 @@ constexpr uint32_t PixelToColorOf(uint32_t p) {
         const uint32_t g = ((p >> T::kGreen.shift) & T::kGreen.Max()) << (8 - T::kGreen.bits);
         const uint32_t b = ((p >> T::kBlue.shift) & T::kBlue.Max()) << (8 - T::kBlue.bits);
         return r | g << 8 | b << 16;
+    }
+}
+
+// A channel value of the given width at the top of 8 bits with its top bits repeated below, as
+// a screen shows it: 0 stays 0 and the largest value becomes 255.
+constexpr uint32_t WidenChannel(uint32_t value, int bits) {
+    uint32_t out = value << (8 - bits);
+    for (int filled = bits; filled < 8; filled += bits) out |= out >> filled;
+    return out & 0xFF;
+}
+
+// Pixel value to colour value with every channel widened so (palette indices pass unchanged),
+// for pictures meant to be looked at or compared with a screen.
+template <class T>
+constexpr uint32_t PixelToShownColorOf(uint32_t p) {
+    if constexpr (T::kIndexed) {
+        return p;
+    } else {
+        auto channel = [p](VChannel ch) {
+            return WidenChannel((p >> ch.shift) & ch.Max(), ch.bits);
+        };
+        return channel(T::kRed) | channel(T::kGreen) << 8 | channel(T::kBlue) << 16;
     }
 }
 
@@ -152,3 +162,20 @@ bool WithFormat(uint8_t format, F&& f) {
 // The conversions for a format given at run time; an unknown format passes values unchanged.
 uint32_t ColorToPixel(uint8_t format, uint32_t colour);
 uint32_t PixelToColor(uint8_t format, uint32_t pixel);
+uint32_t PixelToShownColor(uint8_t format, uint32_t pixel);
+
+// What the traits say of a format given at run time. Everything is 0 for a code that names no
+// format; the channel widths are 0 for palette indices.
+struct VFormatLayout {
+    uint8_t bitsPerPixel = 0;  // 8, 16, 24 or 32
+    uint8_t redBits = 0, greenBits = 0, blueBits = 0;
+};
+VFormatLayout FormatLayoutOf(uint8_t format);
+uint8_t BitsPerPixelOf(uint8_t format);
+// The step opacities are rounded down to in this format: 16 for 4-bit channels, 8 for the
+// 5-bit formats, 1 where every level shows (8-bit channels, and palette indices, which take no
+// opacity).
+uint32_t OpacityStepOf(uint8_t format);
+// The format of a screen mode: the one format with that many bits per pixel, or where several
+// share the size, the one whose channel widths the mode reports; 0 when none matches.
+uint8_t FormatOfLayout(const VFormatLayout& layout);

@@ -107,24 +107,25 @@ int32_t ClampToInt32(int64_t v) {
 uint32_t V2DSurface::BlitQuarterTurn(int32_t x, int32_t y, V2DSurface* source,
                                      const VRect* sourcerect, uint32_t angle, uint8_t flip,
                                      uint32_t flags, uint32_t property) {
-    if (source == nullptr || !IsCreated() || !source->IsCreated()) return 1;
+    if (source == nullptr || !IsCreated() || !source->IsCreated()) return VSURF_NOTCREATED;
     angle &= 0xFFFF;
-    if ((angle & 1023) != 0) return 4;
+    if ((angle & 1023) != 0) return VSURF_INVALID;
     const uint32_t turn = (angle & 4095) >> 10;
     VEffect e;
-    if (NormaliseBlitEffect(flags, property, pixelformat, &e) != 0) return 10;
+    if (NormaliseBlitEffect(flags, property, pixelformat, &e) != VSURF_OK)
+        return VSURF_NOTHINGTODRAW;
     const VRect whole{0, 0, int32_t(source->GetWidth()), int32_t(source->GetHeight())};
     const VRect r = sourcerect != nullptr ? *sourcerect : whole;
     const int64_t w = int64_t(r.right) - r.left, h = int64_t(r.bottom) - r.top;
-    if (w <= 0 || h <= 0) return 4;
+    if (w <= 0 || h <= 0) return VSURF_NOTVISIBLE;
     const int64_t turnedw = (turn & 1) ? h : w, turnedh = (turn & 1) ? w : h;
     if ((e.flags & (BLIT_KEY | kBlitColourFlags)) == BLIT_FILL) {
         const VRect area{x, y, ClampToInt32(x + turnedw), ClampToInt32(y + turnedh)};
         FillRect(&area, e.colour, e.flags, property);
-        return 0;
+        return VSURF_OK;
     }
     // Turned texels are copied as stored; a source in another format has no meaning here.
-    if (source->pixelformat != pixelformat) return 11;
+    if (source->pixelformat != pixelformat) return VSURF_FORMATSDIFFER;
 
     // The drawn area, cut to the pixels whose source lies inside the source surface and to
     // this surface; then, in physical coordinates, to the clip rectangle.
@@ -136,19 +137,19 @@ uint32_t V2DSurface::BlitQuarterTurn(int32_t x, int32_t y, V2DSurface* source,
     i0 = std::max<int64_t>(i0, -int64_t(x)), j0 = std::max<int64_t>(j0, -int64_t(y));
     i1 = std::min<int64_t>(i1, int64_t(GetWidth()) - x);
     j1 = std::min<int64_t>(j1, int64_t(GetHeight()) - y);
-    if (i1 <= i0 || j1 <= j0) return 4;
+    if (i1 <= i0 || j1 <= j0) return VSURF_NOTVISIBLE;
     const VOrientation o = Orientation();
     const VRect logical{int32_t(x + i0), int32_t(y + j0), int32_t(x + i1), int32_t(y + j1)};
     const VRect p = LogicalToPhysical(o, physwidth, physheight, logical);
     const VRect area = IntersectRect(p, clip);
-    if (area.right <= area.left || area.bottom <= area.top) return 4;
+    if (area.right <= area.left || area.bottom <= area.top) return VSURF_NOTVISIBLE;
 
     uint8_t* dstmem = Lock();
-    if (dstmem == nullptr) return 12;
+    if (dstmem == nullptr) return VSURF_LOCKFAILED;
     const uint8_t* srcmem = source->Lock();
     if (srcmem == nullptr) {
         Unlock();
-        return 12;
+        return VSURF_LOCKFAILED;
     }
     // Byte offset in the source of the pixel that physical destination pixel (px, py) reads.
     const int64_t srcbytes = source->BytesPerPixel();
@@ -160,7 +161,7 @@ uint32_t V2DSurface::BlitQuarterTurn(int32_t x, int32_t y, V2DSurface* source,
         return (int64_t(sy) * source->pitch + sx) * srcbytes;
     };
     const int64_t origin = sourceoffset(area.left, area.top);
-    uint32_t result = 0;
+    uint32_t result = VSURF_OK;
     // Turning a surface onto itself reads from a copy of its pixels.
     uint8_t* copy = nullptr;
     if (source == this) {
@@ -169,9 +170,9 @@ uint32_t V2DSurface::BlitQuarterTurn(int32_t x, int32_t y, V2DSurface* source,
         if (copy != nullptr)
             MemCopy(copy, srcmem, size, false);
         else
-            result = 2;
+            result = VSURF_OUTOFMEMORY;
     }
-    if (result == 0) {
+    if (result == VSURF_OK) {
         SteppedView v;
         v.width = uint32_t(area.right - area.left);
         v.height = uint32_t(area.bottom - area.top);

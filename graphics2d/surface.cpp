@@ -51,24 +51,25 @@ void V2DSurface::ClearClipArea() {
 
 uint32_t V2DSurface::Create(uint32_t width, uint32_t height, uint8_t defaultformat,
                             uint32_t flags) {
-    if (owner == nullptr) return 4;
+    if (owner == nullptr) return VSURF_INVALID;
     if ((flags & kMemoryKindMask) == VSURFACE_DEFAULT)
         flags |= owner->DefaultMemoryKind() & kMemoryKindMask;
     // With no kind configured, main memory is the one that always exists.
     if ((flags & kMemoryKindMask) == VSURFACE_DEFAULT) flags |= VSURFACE_SYSTEM;
-    if ((flags & kMemoryKindMask) >= 4 || width == 0 || height == 0) return 4;
-    if (width > kMaxSide || height > kMaxSide) return 4;
+    if ((flags & kMemoryKindMask) >= 4 || width == 0 || height == 0) return VSURF_INVALID;
+    if (width > kMaxSide || height > kMaxSide) return VSURF_INVALID;
     const uint8_t wanted = (flags >> kFormatShift) & 0xFF;
     const uint8_t format = wanted != 0 ? wanted : defaultformat;
     const uint8_t bits = BitsPerPixelOf(format);
-    if (bits == 0) return 1;  // refused before anything of an existing surface is touched
+    if (bits == 0)
+        return VSURF_BADFORMAT;  // refused before anything of an existing surface is touched
 
     if (IsCreated()) {
         if (flags == createflags && width == GetWidth() && height == GetHeight() &&
             format == pixelformat) {
             ClearClipArea();
             FreeFontTable();
-            return 0;
+            return VSURF_OK;
         }
         Free();
     }
@@ -76,7 +77,7 @@ uint32_t V2DSurface::Create(uint32_t width, uint32_t height, uint8_t defaultform
 
     if (palette == nullptr) {
         palette = static_cast<uint32_t*>(MemAlloc(256 * sizeof(uint32_t)));
-        if (palette == nullptr) return 2;
+        if (palette == nullptr) return VSURF_OUTOFMEMORY;
     }
     pixelformat = format;
     bitsperpixel = bits;
@@ -88,7 +89,7 @@ uint32_t V2DSurface::Create(uint32_t width, uint32_t height, uint8_t defaultform
     // No platform display service offers surfaces here: every kind is held in main memory.
     const uint8_t kind = VSURFACE_SYSTEM;
     pixels = static_cast<uint8_t*>(MemAlloc(size_t(BytesPerPixel()) * pitch * physheight));
-    if (pixels == nullptr) return 2;
+    if (pixels == nullptr) return VSURF_OUTOFMEMORY;
 
     MemFill32(palette, 0, 256);
     clip = PhysicalClipRect(o, physwidth, physheight, nullptr);
@@ -106,14 +107,14 @@ uint32_t V2DSurface::Create(uint32_t width, uint32_t height, uint8_t defaultform
     state = kind;
     if (!spanleft || !spanright || !spanleftvalues || !spanrightvalues) {
         Free();
-        return 2;
+        return VSURF_OUTOFMEMORY;
     }
     ClearClipArea();
     if (!owner->Registry().Add(this)) {
         Free();
-        return 2;
+        return VSURF_OUTOFMEMORY;
     }
-    return 0;
+    return VSURF_OK;
 }
 
 void V2DSurface::Free() {

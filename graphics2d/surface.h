@@ -23,8 +23,9 @@ class V2DSurface : public V2DSurfaceFrame {
     ~V2DSurface() override;
 
     // --- Creation and lifetime (SetOwner and LoadImage: V2DSurfaceFrame) ---
-    // Results: 0, 1 bad pixel format, 2 out of memory, 4 invalid argument (a side of 0 or above
-    // 32767, a memory kind of 4 or more, no owner). Every memory kind is held in main memory.
+    // Results (VSURF_..., surface_results.h): OK, BADFORMAT, OUTOFMEMORY, INVALID (a side of 0
+    // or above 32767, a memory kind of 4 or more, no owner). Every memory kind is held in main
+    // memory.
     uint32_t Create(uint32_t width, uint32_t height, uint8_t defaultformat, uint32_t flags);
     void Free() override;
     void ChangeOrientation(const VOrientation& previous) override;
@@ -44,8 +45,8 @@ class V2DSurface : public V2DSurfaceFrame {
     uint32_t ImagePixels(VLoaderState& state) override;
 
     // --- Drawing ---
-    // Results: 0 done, 1 a surface not created, 2 out of memory (palette tables), 4 nothing
-    // visible, 10 opacity quantised to zero, 12 a surface could not be locked.
+    // Results: OK, NOTCREATED (either surface), OUTOFMEMORY (palette tables), NOTVISIBLE,
+    // NOTHINGTODRAW (opacity quantised to zero), LOCKFAILED.
     uint32_t Blit(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect, uint32_t flags,
                   uint32_t property);
     void PutPixel(int32_t x, int32_t y, uint32_t colour, uint32_t flags = 0, uint32_t property = 0);
@@ -87,17 +88,19 @@ class V2DSurface : public V2DSurfaceFrame {
 
     // --- Transformed blits (transformed_blit.cpp, quarter_turn_blit.cpp) ---
     // The source rectangle centred on logical (x, y), scaled, turned and mirrored by transform
-    // (null: none). Results: 0, 1 a surface not created, 4 nothing of a quarter-turned picture
-    // visible, 10 opacity quantised to zero, 11 different pixel formats, 12 lock failed.
+    // (null: none). Results: OK, NOTCREATED, UNSUPPORTED (a free turn without sine tables),
+    // NOTVISIBLE (nothing of a quarter-turned picture), NOTHINGTODRAW, FORMATSDIFFER,
+    // LOCKFAILED.
     uint32_t BlitTransformed(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
                              const VBlitTransform* transform);
     // The source rectangle mirrored by flip, turned by angle (a multiple of 1024) and drawn with
-    // its top-left corner at logical (x, y). Results: 0, 1, 4 (angle not a quarter turn, or
-    // nothing visible), 10, 12.
+    // its top-left corner at logical (x, y). Results: OK, NOTCREATED, INVALID (angle not a
+    // quarter turn), NOTVISIBLE, NOTHINGTODRAW, FORMATSDIFFER, LOCKFAILED.
     uint32_t BlitQuarterTurn(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
                              uint32_t angle, uint8_t flip, uint32_t flags, uint32_t property);
     // The scaled and freely turned route of BlitTransformed, a textured quadrilateral, for any
-    // transform. Results: 0, 1, 10, 11, 12.
+    // transform, turned with the owner's TurnTables. Results: OK, NOTCREATED, UNSUPPORTED (the
+    // owner gives no tables), NOTHINGTODRAW, FORMATSDIFFER, LOCKFAILED.
     uint32_t BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
                               const VBlitTransform& transform);
 
@@ -107,8 +110,8 @@ class V2DSurface : public V2DSurfaceFrame {
     // Keeps an owned copy of the strip's characters in order; null drops it. False when out of
     // memory (the old list is kept then).
     bool SetFontCharList(const char16_t* chars);
-    // Sets the colour key and builds the font table. Results: 0, 1 not created, 2 out of memory,
-    // 4 no characters.
+    // Sets the colour key and builds the font table. Results: OK, NOTCREATED, OUTOFMEMORY,
+    // INVALID (no characters).
     uint32_t ScanFont(bool proportional, uint32_t colorkey);
     void DrawString(int32_t x, int32_t y, V2DSurface* fontsurface, const char* text, uint32_t flags,
                     uint32_t property);
@@ -117,7 +120,9 @@ class V2DSurface : public V2DSurfaceFrame {
     uint32_t Blit(int32_t x, int32_t y, class V2DSurfaceRGBA* source, const VRect* sourcerect,
                   uint32_t flags, uint32_t property);
     // A literal null source names neither kind of surface: nothing to draw from.
-    uint32_t Blit(int32_t, int32_t, std::nullptr_t, const VRect*, uint32_t, uint32_t) { return 1; }
+    uint32_t Blit(int32_t, int32_t, std::nullptr_t, const VRect*, uint32_t, uint32_t) {
+        return VSURF_NOTCREATED;
+    }
 
     // --- Fields beside those of V2DSurfaceFrame ---
     uint32_t* palette = nullptr;  // 256 colour values with alpha

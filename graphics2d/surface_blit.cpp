@@ -122,9 +122,10 @@ bool V2DSurface::ConversionTables(const uint32_t** displaypalette, const uint8_t
 
 uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurface* source, const VRect* sourcerect,
                           uint32_t flags, uint32_t property) {
-    if (source == nullptr || !IsCreated() || !source->IsCreated()) return 1;
+    if (source == nullptr || !IsCreated() || !source->IsCreated()) return VSURF_NOTCREATED;
     VEffect e;
-    if (NormaliseBlitEffect(flags, property, pixelformat, &e) != 0) return 10;
+    if (NormaliseBlitEffect(flags, property, pixelformat, &e) != VSURF_OK)
+        return VSURF_NOTHINGTODRAW;
     const VRect whole{0, 0, int32_t(source->GetWidth()), int32_t(source->GetHeight())};
     const VRect logical = sourcerect != nullptr ? *sourcerect : whole;
     if ((e.flags & (BLIT_KEY | kBlitColourFlags)) == BLIT_FILL) {
@@ -133,18 +134,18 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurface* source, const VRect*
         const VRect r{x, y, int32_t(std::clamp<int64_t>(x + w, INT32_MIN, INT32_MAX)),
                       int32_t(std::clamp<int64_t>(y + h, INT32_MIN, INT32_MAX))};
         FillRect(&r, e.colour, e.flags, property);
-        return 0;
+        return VSURF_OK;
     }
     VBlitArea area;
     if (!ClipBlit(Orientation(), BlitExtent(), source->BlitExtent(), x, y, logical, &area))
-        return 4;
+        return VSURF_NOTVISIBLE;
 
     uint8_t* dstmem = Lock();
-    if (dstmem == nullptr) return 12;
+    if (dstmem == nullptr) return VSURF_LOCKFAILED;
     uint8_t* srcmem = source->Lock();
     if (srcmem == nullptr) {
         Unlock();
-        return 12;
+        return VSURF_LOCKFAILED;
     }
     const uint32_t srcbytes = source->BytesPerPixel();
     BlitRowsView v;
@@ -157,13 +158,13 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurface* source, const VRect*
 
     // A blit of a surface onto an overlapping part of itself reads a copy of the source.
     uint8_t* copy = nullptr;
-    uint32_t result = 0;
+    uint32_t result = VSURF_OK;
     if (source == this && area.x < area.source.right && area.source.left < area.x + v.width &&
         area.y < area.source.bottom && area.source.top < area.y + v.height) {
         const uint32_t rowbytes = v.width * srcbytes;
         copy = static_cast<uint8_t*>(MemAlloc(size_t(rowbytes) * v.height));
         if (copy == nullptr) {
-            result = 2;
+            result = VSURF_OUTOFMEMORY;
         } else {
             for (uint32_t j = 0; j < v.height; ++j)
                 MemCopy(copy + size_t(j) * rowbytes, v.src + int64_t(j) * v.srcrowbytes, rowbytes,
@@ -173,7 +174,7 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurface* source, const VRect*
         }
     }
 
-    if (result == 0 && source->pixelformat == pixelformat) {
+    if (result == VSURF_OK && source->pixelformat == pixelformat) {
         if ((e.flags & kBlitEffectMask) == 0) {
             const size_t rowbytes = size_t(v.width) * srcbytes;
             if (copy == nullptr && v.width == pitch && v.width == source->pitch) {
@@ -188,11 +189,11 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurface* source, const VRect*
             WithFormat(pixelformat,
                        [&]<class T>() { BlitSameFormat<T>(v, e, source->colorkey, table); });
         }
-    } else if (result == 0) {
+    } else if (result == VSURF_OK) {
         const uint32_t* displaypalette = nullptr;
         const uint8_t* inverse = nullptr;
         if (!ConversionTables(&displaypalette, &inverse)) {
-            result = 2;
+            result = VSURF_OUTOFMEMORY;
         } else {
             const uint32_t key = source->colorkey;
             WithFormat(source->pixelformat, [&]<class S>() {

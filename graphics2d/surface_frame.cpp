@@ -30,7 +30,7 @@ void V2DSurfaceFrame::GetClipRect(VRect* r) const {
 
 uint32_t V2DSurfaceFrame::LoadImage(const uint8_t* data, uint32_t size, uint8_t defaultformat,
                                     uint32_t flags) {
-    if ((flags & kMemoryKindMask) >= 4 || owner == nullptr) return 4;
+    if ((flags & kMemoryKindMask) >= 4 || owner == nullptr) return VSURF_INVALID;
     const uint32_t result = owner->DecodeImage(*this, data, size, defaultformat, flags);
     if (loaderlock_) {
         loaderlock_ = false;

@@ -1,4 +1,6 @@
 // The loader side of V2DSurface: creation from the image size, palette entries and pixels.
+#include <initializer_list>
+
 #include "fileio/memory.h"
 #include "graphics2d/display_palette.h"
 #include "graphics2d/dither.h"
@@ -12,34 +14,32 @@ bool IsOpaque(uint32_t colour) {
     return (colour & kOpaque) == kOpaque;
 }
 
-// The darkest colour that does not become pixel 0 (the transparent colour) in format.
+// The darkest grey that does not become pixel 0 (the transparent colour) in format: one step
+// of its narrowest channel in each.
 uint32_t DarkestVisibleBlack(uint8_t format) {
-    switch (format) {
-        case VPIXELFORMAT_444:
-            return 0x101010;
-        case VPIXELFORMAT_555:
-        case VPIXELFORMAT_565:
-            return 0x080808;
-        default:
-            return 0x010101;
+    const VFormatLayout f = FormatLayoutOf(format);
+    int narrowest = 8;
+    for (int bits : {f.redBits, f.greenBits, f.blueBits}) {
+        if (bits != 0 && bits < narrowest) narrowest = bits;
     }
+    return (1u << (8 - narrowest)) * 0x010101u;
 }
 
 }  // namespace
 
 uint32_t V2DSurface::ImageInfo(const VLoaderState& state) {
     const uint32_t result = Create(state.width, state.height, state.defaultformat, state.flags);
-    if (result == 0) SetColorKey(0);
+    if (result == VSURF_OK) SetColorKey(0);
     return result;
 }
 
 uint32_t V2DSurface::ImagePalette(VLoaderState& state) {
     const uint32_t result = StorePaletteEntries(palette, state);
-    if (result != 0) return result;
+    if (result != VSURF_OK) return result;
     // The remap table follows the palette; it is rebuilt on next use.
     MemFree(remap);
     remap = nullptr;
-    return 0;
+    return VSURF_OK;
 }
 
 void V2DSurface::StoreColour(int32_t x, int32_t y, uint32_t pixel) {
@@ -49,9 +49,9 @@ void V2DSurface::StoreColour(int32_t x, int32_t y, uint32_t pixel) {
 }
 
 uint32_t V2DSurface::ImagePixels(VLoaderState& state) {
-    if (!IsCreated()) return 1;
-    if (state.width == 0) return 4;
-    if (!HoldLoaderLock(pixels)) return 1;
+    if (!IsCreated()) return VSURF_NOTCREATED;
+    if (state.width == 0) return VSURF_INVALID;
+    if (!HoldLoaderLock(pixels)) return VSURF_NOTCREATED;
     const bool indexed = state.pixelkind == VLOADER_PIXELS_INDEX;
     const uint32_t count = indexed ? state.length : state.length / 4;
     const bool match = (state.flags & VLOADER_MATCHPALETTE) != 0;
@@ -60,12 +60,12 @@ uint32_t V2DSurface::ImagePixels(VLoaderState& state) {
         if (indexed) {
             if (remap == nullptr) {
                 remap = static_cast<uint8_t*>(MemAlloc(256));
-                if (remap == nullptr) return 2;
+                if (remap == nullptr) return VSURF_OUTOFMEMORY;
                 owner->Palette().BuildRemap(palette, remap);
             }
         } else {
             inverse = owner->Palette().InverseTable();
-            if (inverse == nullptr) return 1;
+            if (inverse == nullptr) return VSURF_NOTCREATED;
         }
     }
     const bool dither = (state.flags & VLOADER_DITHER) != 0;
@@ -98,5 +98,5 @@ uint32_t V2DSurface::ImagePixels(VLoaderState& state) {
         }
         StoreColour(x, y, ColorToPixel(pixelformat, colour));
     }
-    return 0;
+    return VSURF_OK;
 }

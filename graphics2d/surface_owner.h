@@ -1,6 +1,6 @@
 // What a surface consults of the display it was created for: the orientation, the configured
-// memory kind, the blitter table, the palette services, the surface registry and the image
-// loaders. The display device implements this interface;
+// memory kind, the blitter table, the palette services, the surface registry, the image
+// loaders and the sine tables of free turns. The display device implements this interface;
 // VSurfaceServices (surface_services.h) is a complete implementation it can own or extend.
 #pragma once
 
@@ -8,6 +8,7 @@
 
 #include "graphics2d/orientation.h"
 
+class ClassVMathTables;
 class V2DSurfaceBase;
 class VDisplayPalette;
 class VSurfaceRegistry;
@@ -30,6 +31,9 @@ class VSurfaceOwner {
     virtual const VBlitterTable* BlitterTable() const = 0;
     virtual VDisplayPalette& Palette() = 0;
     virtual VSurfaceRegistry& Registry() = 0;
+    // The sine and cosine tables freely turned and scaled blits turn with (the application's
+    // 3D math service, so that pictures and models turn alike); null when none was given.
+    virtual const ClassVMathTables* TurnTables() const = 0;
 
     // Decodes data into surface with the display's image loaders, tried in registration order
     // until one takes the data (VLoaderRegistry::DecodeImage does exactly this); the result of

@@ -41,9 +41,9 @@ void V2DSurfaceRGBA::ClearPixels() {
 
 uint32_t V2DSurfaceRGBA::Create(uint32_t width, uint32_t height, uint8_t defaultformat,
                                 uint32_t flags) {
-    if (owner == nullptr) return 4;
-    if ((flags & kMemoryKindMask) >= 4 || width == 0 || height == 0) return 4;
-    if (width > kMaxSide || height > kMaxSide) return 4;
+    if (owner == nullptr) return VSURF_INVALID;
+    if ((flags & kMemoryKindMask) >= 4 || width == 0 || height == 0) return VSURF_INVALID;
+    if (width > kMaxSide || height > kMaxSide) return VSURF_INVALID;
     flags = (flags & ~kMemoryKindMask) | VSURFACE_SYSTEM;
     const uint8_t wanted = (flags >> kFormatShift) & 0xFF;
     const uint8_t format = wanted != 0 ? wanted : defaultformat;
@@ -52,14 +52,14 @@ uint32_t V2DSurfaceRGBA::Create(uint32_t width, uint32_t height, uint8_t default
         if (flags == createflags && width == GetWidth() && height == GetHeight() &&
             format == colourformat) {
             ClearPixels();
-            return 0;
+            return VSURF_OK;
         }
         Free();
     }
-    if (!IsDirectColour(format)) return 1;
+    if (!IsDirectColour(format)) return VSURF_BADFORMAT;
     if (palette == nullptr) {
         palette = static_cast<uint32_t*>(MemAlloc(256 * sizeof(uint32_t)));
-        if (palette == nullptr) return 2;
+        if (palette == nullptr) return VSURF_OUTOFMEMORY;
     }
     MemFill32(palette, 0, 256);
     const VOrientation o = Orientation();
@@ -67,7 +67,7 @@ uint32_t V2DSurfaceRGBA::Create(uint32_t width, uint32_t height, uint8_t default
     physheight = o.swapped ? width : height;
     pitch = (physwidth + 3) & ~3u;
     pixels = static_cast<uint32_t*>(MemAlloc(size_t(pitch) * physheight * 4));
-    if (pixels == nullptr) return 2;
+    if (pixels == nullptr) return VSURF_OUTOFMEMORY;
     createflags = flags;
     colourformat = format;
     state = uint8_t(VSURFACE_SYSTEM | (flags & kStorageMask));
@@ -75,9 +75,9 @@ uint32_t V2DSurfaceRGBA::Create(uint32_t width, uint32_t height, uint8_t default
     ClearPixels();
     if (!owner->Registry().Add(this)) {
         Free();
-        return 2;
+        return VSURF_OUTOFMEMORY;
     }
-    return 0;
+    return VSURF_OK;
 }
 
 void V2DSurfaceRGBA::Free() {
@@ -145,9 +145,9 @@ uint32_t V2DSurfaceRGBA::ImagePalette(VLoaderState& state) {
 }
 
 uint32_t V2DSurfaceRGBA::ImagePixels(VLoaderState& state) {
-    if (!IsCreated()) return 1;
-    if (state.width == 0) return 4;
-    if (!HoldLoaderLock(pixels)) return 1;
+    if (!IsCreated()) return VSURF_NOTCREATED;
+    if (state.width == 0) return VSURF_INVALID;
+    if (!HoldLoaderLock(pixels)) return VSURF_NOTCREATED;
     const bool indexed = state.pixelkind == VLOADER_PIXELS_INDEX;
     const uint32_t count = indexed ? state.length : state.length / 4;
     const bool dither = (state.flags & VLOADER_DITHER) != 0;
@@ -169,7 +169,7 @@ uint32_t V2DSurfaceRGBA::ImagePixels(VLoaderState& state) {
         LogicalToPhysical(o, physwidth, physheight, &px, &py);
         WordAt(px, py) = StoreWord(colourformat, colour, colour >> 24, premultiplied);
     }
-    return 0;
+    return VSURF_OK;
 }
 
 void V2DSurfaceRGBA::PutPixelAlpha(int32_t x, int32_t y, uint32_t colour, uint32_t alpha) {

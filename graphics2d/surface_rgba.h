@@ -28,8 +28,9 @@ class V2DSurfaceRGBA : public V2DSurfaceFrame {
     // --- Creation and lifetime (SetOwner and LoadImage: V2DSurfaceFrame) ---
     // Always main memory. colourformat = flags bits 8-15, or defaultformat when they are 0; it
     // must be a direct-colour format (2 to 6): alpha cannot blend palette indices. Every pixel
-    // starts transparent. Results: 0, 1 bad colour format, 2 out of memory, 4 invalid argument
-    // (zero or oversized side, memory kind 4 or more, no owner).
+    // starts transparent. Results (VSURF_..., surface_results.h): OK, BADFORMAT (a colour format
+    // that is not direct colour), OUTOFMEMORY, INVALID (zero or oversized side, memory kind 4 or
+    // more, no owner).
     uint32_t Create(uint32_t width, uint32_t height, uint8_t defaultformat, uint32_t flags);
     void Free() override;
     void ChangeOrientation(const VOrientation& previous) override;

@@ -106,24 +106,24 @@ void AlphaConvertingRows(const RGBARowsView& v, const VEffect& e, bool premultip
 
 uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurfaceRGBA* source, const VRect* sourcerect,
                           uint32_t flags, uint32_t property) {
-    if (source == nullptr || !IsCreated() || !source->IsCreated()) return 1;
+    if (source == nullptr || !IsCreated() || !source->IsCreated()) return VSURF_NOTCREATED;
     // Opacity as for single colours: the whole property, 255 or more being opaque.
     const bool colourflags = (flags & kBlitColourFlags) != 0;
     VEffect e;
     if (NormaliseBlitEffect(flags & ~BLIT_KEY, colourflags ? property : std::min(property, 255u),
                             pixelformat, &e) != 0)
-        return 10;
+        return VSURF_NOTHINGTODRAW;
     const VRect whole{0, 0, int32_t(source->GetWidth()), int32_t(source->GetHeight())};
     const VRect logical = sourcerect != nullptr ? *sourcerect : whole;
     VBlitArea area;
     if (!ClipBlit(Orientation(), BlitExtent(), source->BlitExtent(), x, y, logical, &area))
-        return 4;
+        return VSURF_NOTVISIBLE;
 
-    if (Lock() == nullptr) return 12;
+    if (Lock() == nullptr) return VSURF_LOCKFAILED;
     const uint32_t* srcmem = source->Lock();
     if (srcmem == nullptr) {
         Unlock();
-        return 12;
+        return VSURF_LOCKFAILED;
     }
     RGBARowsView v;
     v.width = area.Width();
@@ -134,7 +134,7 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurfaceRGBA* source, const VR
     v.srcpitch = source->pitch;
     const bool premultiplied = source->IsPremultiplied();
 
-    uint32_t result = 0;
+    uint32_t result = VSURF_OK;
     if (source->colourformat == pixelformat) {
         WithFormat(pixelformat, [&]<class T>() {
             if constexpr (!T::kIndexed) {
@@ -150,7 +150,7 @@ uint32_t V2DSurface::Blit(int32_t x, int32_t y, V2DSurfaceRGBA* source, const VR
         const uint32_t* displaypalette = nullptr;
         const uint8_t* inverse = nullptr;
         if (!ConversionTables(&displaypalette, &inverse)) {
-            result = 2;
+            result = VSURF_OUTOFMEMORY;
         } else {
             WithFormat(source->colourformat, [&]<class S>() {
                 if constexpr (!S::kIndexed) {

@@ -13,11 +13,10 @@
 constexpr uint32_t kRGBAAlphaShift = 24;
 constexpr uint32_t kRGBAColourMask = 0xFFFFFF;
 
-// Alpha is applied at the precision of the format's widest channel: 8 bits in formats 5 and 6,
-// 6 in format 4 (green), 5 in format 3, 4 in format 2.
+// Alpha is applied at the precision the format's traits give it (kAlphaBits).
 template <class T>
 constexpr int AlphaBitsOf() {
-    return T::kGreen.bits;
+    return T::kAlphaBits;
 }
 
 // The weight of the source for alpha a at the format's precision: a >> (8 - bits), with 255

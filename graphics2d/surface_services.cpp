@@ -12,7 +12,7 @@ VSurfaceServices::~VSurfaceServices() {
 
 uint32_t VSurfaceServices::DecodeImage(V2DSurfaceBase&, const uint8_t*, uint32_t, uint8_t,
                                        uint32_t) {
-    return 3;
+    return VSURF_UNSUPPORTED;
 }
 
 void VSurfaceServices::SetBlitterFormat(uint8_t format) {

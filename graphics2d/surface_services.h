@@ -21,11 +21,14 @@ class VSurfaceServices : public VSurfaceOwner {
     }
     VDisplayPalette& Palette() override { return palette_; }
     VSurfaceRegistry& Registry() override { return registry_; }
+    const ClassVMathTables* TurnTables() const override { return turnTables_; }
     // No image loaders here: 3 (not supported) for any data.
     uint32_t DecodeImage(V2DSurfaceBase& surface, const uint8_t* data, uint32_t size,
                          uint8_t defaultformat, uint32_t flags) override;
 
     void SetDefaultMemoryKind(uint32_t kind) { memorykind_ = kind; }
+    // Not owned; they must outlive the surfaces that turn with them.
+    void SetTurnTables(const ClassVMathTables* tables) { turnTables_ = tables; }
     // Installs the fast loops for format (0 removes them).
     void SetBlitterFormat(uint8_t format);
     // Switches to a new orientation and turns every registered surface, except skip (the
@@ -39,4 +42,5 @@ class VSurfaceServices : public VSurfaceOwner {
     VBlitterTable table_;
     VDisplayPalette palette_;
     VSurfaceRegistry registry_;
+    const ClassVMathTables* turnTables_ = nullptr;
 };

@@ -7,18 +7,9 @@
 #include "graphics2d/polygon_side_walk.h"
 #include "graphics2d/polygon_span_loops.h"
 #include "graphics2d/surface.h"
-#include "render3d/math_tables.h"
+#include "math/math_tables.h"
 
 namespace {
-
-// The sine and cosine of the 3D math, built once; the same 3.14-based values the renderer
-// and the application use.
-const ClassVMathTables& TurnTables() {
-    static ClassVMathTables tables;
-    static const bool built = (tables.BuildTables(), true);
-    (void)built;
-    return tables;
-}
 
 bool IsUnscaled(const VBlitTransform& t) {
     return t.xscale == kTransformScaleOne && t.yscale == kTransformScaleOne;
@@ -34,7 +25,7 @@ int64_t ScaledOffset(int64_t n, int32_t scale) {
 
 uint32_t V2DSurface::BlitTransformed(int32_t x, int32_t y, V2DSurface* source,
                                      const VRect* sourcerect, const VBlitTransform* transform) {
-    if (source == nullptr) return 1;
+    if (source == nullptr) return VSURF_NOTCREATED;
     const VBlitTransform t = transform != nullptr ? *transform : VBlitTransform{};
     const VRect whole{0, 0, int32_t(source->GetWidth()), int32_t(source->GetHeight())};
     const VRect r = sourcerect != nullptr ? *sourcerect : whole;
@@ -44,8 +35,8 @@ uint32_t V2DSurface::BlitTransformed(int32_t x, int32_t y, V2DSurface* source,
                     int32_t(std::clamp<int64_t>(y - h / 2, INT32_MIN, INT32_MAX)), source,
                     sourcerect, t.flags, t.property);
     }
-    if (!IsCreated() || !source->IsCreated()) return 1;
-    if (source->pixelformat != pixelformat) return 11;
+    if (!IsCreated() || !source->IsCreated()) return VSURF_NOTCREATED;
+    if (source->pixelformat != pixelformat) return VSURF_FORMATSDIFFER;
     if ((t.angle & 1023) == 0 && IsUnscaled(t)) {
         const bool sideways = (t.angle & 1024) != 0;
         const int64_t turnedw = sideways ? h : w, turnedh = sideways ? w : h;
@@ -58,27 +49,30 @@ uint32_t V2DSurface::BlitTransformed(int32_t x, int32_t y, V2DSurface* source,
 
 uint32_t V2DSurface::BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source,
                                       const VRect* sourcerect, const VBlitTransform& t) {
-    if (source == nullptr || !IsCreated() || !source->IsCreated()) return 1;
-    if (source->pixelformat != pixelformat) return 11;
+    if (source == nullptr || !IsCreated() || !source->IsCreated()) return VSURF_NOTCREATED;
+    if (source->pixelformat != pixelformat) return VSURF_FORMATSDIFFER;
+    const ClassVMathTables* tables = owner->TurnTables();
+    if (tables == nullptr) return VSURF_UNSUPPORTED;
     VEffect e;
-    if (NormaliseTextureEffect(t.flags, t.property, pixelformat, &e) != 0) return 10;
+    if (NormaliseTextureEffect(t.flags, t.property, pixelformat, &e) != VSURF_OK)
+        return VSURF_NOTHINGTODRAW;
     const VRect whole{0, 0, int32_t(source->GetWidth()), int32_t(source->GetHeight())};
     const VRect r = sourcerect != nullptr ? *sourcerect : whole;
     const int64_t w = int64_t(r.right) - r.left, h = int64_t(r.bottom) - r.top;
-    if (w <= 0 || h <= 0) return 0;
+    if (w <= 0 || h <= 0) return VSURF_OK;
     // Only the part of the rectangle inside the source's clip rectangle is drawn, where it
     // would lie in the whole picture.
     VRect sourceclip;
     source->GetClipRect(&sourceclip);
     const VRect cut = IntersectRect(r, sourceclip);
-    if (cut.right <= cut.left || cut.bottom <= cut.top) return 0;
+    if (cut.right <= cut.left || cut.bottom <= cut.top) return VSURF_OK;
 
     uint8_t* dstmem = Lock();
-    if (dstmem == nullptr) return 12;
+    if (dstmem == nullptr) return VSURF_LOCKFAILED;
     const uint8_t* srcmem = source->Lock();
     if (srcmem == nullptr) {
         Unlock();
-        return 12;
+        return VSURF_LOCKFAILED;
     }
     // The centre of a picture odd in size moves by half a pixel so that its edges fall on pixel
     // boundaries: by one pixel right for an odd width, down for an odd height, these two
@@ -97,8 +91,8 @@ uint32_t V2DSurface::BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source,
     int64_t bottom = ScaledOffset(2 * (int64_t(cut.bottom) - r.top) - h, t.yscale);
     if (t.flip & VFLIP_LEFTRIGHT) left = -left, right = -right;
     if (t.flip & VFLIP_TOPBOTTOM) top = -top, bottom = -bottom;
-    const int64_t sine = TurnTables().Sin(int32_t(t.angle & 4095));
-    const int64_t cosine = TurnTables().Cos(int32_t(t.angle & 4095));
+    const int64_t sine = tables->Sin(int32_t(t.angle & 4095));
+    const int64_t cosine = tables->Cos(int32_t(t.angle & 4095));
     const int64_t corner[4][4] = {
         {left, top, cut.left, cut.top},
         {right, top, cut.right, cut.top},
@@ -119,5 +113,5 @@ uint32_t V2DSurface::BlitTexturedQuad(int32_t x, int32_t y, V2DSurface* source,
     DrawTexturedPolygon(v, 4, *source, srcmem, e);
     source->Unlock();
     Unlock();
-    return 0;
+    return VSURF_OK;
 }

@@ -3,8 +3,8 @@
 // A platform layer (headless, desktop, handheld, ...) owns the process entry, the window, the
 // message loop, the clock and the screen. It drives the framework through one function,
 // VaneProcessMessage (framework/messages.h), and the framework calls back into it through the
-// operations below. Each layer is one folder under platform/ implementing VPlatformLayer and
-// VPlatformScreen; the framework includes only this header.
+// operations below. Each layer is one folder under platform/ implementing VPlatformLayer (on the
+// shared loop of platform/shared/) and VPlatformScreen; the framework includes only this header.
 #pragma once
 
 #include <cstddef>
@@ -102,8 +102,20 @@ struct VPlatformRect {
     int32_t left, top, right, bottom;
 };
 
-// The operations every platform layer supplies. All are called on the one thread that runs
-// the message loop.
+// One way a layer reaches the screen: the method code handed to VPlatformScreen::Open, and
+// whether the display keeps its buffer in the screen's format as a platform surface
+// (VSURFACE_VIDEO) when the screen was opened this way.
+struct VScreenMethod {
+    uint8_t code = 1;
+    bool platformBuffers = true;
+};
+constexpr uint32_t kMaxScreenMethods = 4;
+
+// The operations of a platform layer. All are called on the one thread that runs the message
+// loop. The window, the loop, the clock, the desktop size and the screen are each layer's own;
+// the other services have a default that serves a layer without them (no status line, no
+// console button, no dialogs, nothing to minimise or keep awake). platform/shared/ holds the loop
+// and the exit sequence every layer shares.
 class VPlatformLayer {
   public:
     virtual ~VPlatformLayer() = default;
@@ -116,34 +128,44 @@ class VPlatformLayer {
     // is clear the window is destroyed (sending VMSG_STOP) and the loop ends with
     // VMSG_LOOPEND.
     virtual void RunMainLoop(VPlatformInstance* instance) = 0;
-
-    virtual void Minimize(VPlatformInstance* instance) = 0;
-    virtual void SetKeepDisplayOn(VPlatformInstance* instance, bool on) = 0;
-    // Texts of any length, terminated.
-    virtual void SetStatusText(VPlatformInstance* instance, const char16_t* text) = 0;
-    // Sizes a windowed display so that its client area is width × height, centred.
-    virtual void SizeWindowForDisplay(VPlatformInstance* instance, uint32_t width,
-                                      uint32_t height) = 0;
-    // The client area in desktop coordinates; false in full screen or without a window.
-    virtual bool GetClientArea(VPlatformInstance* instance, VPlatformRect* area) = 0;
-    virtual void SetConsoleButton(VPlatformInstance* instance, bool checked) = 0;
-    // Whether a raw window message is a click on the console button (kConsoleButton...).
-    virtual uint32_t ConsoleButtonClicked(VPlatformInstance* instance, uint32_t raw,
-                                          uintptr_t param1, uintptr_t param2) = 0;
-    // Whether a raw window message is the platform's dialog initialisation message.
-    virtual bool IsDialogInitMessage(uint32_t raw) = 0;
-    // Settings defaults of this kind of device, applied before the application's callbacks.
-    virtual VPlatformDefaults Defaults() = 0;
     // The desktop (current screen mode) size, for the window-fits check.
     virtual void GetDesktopSize(uint32_t* width, uint32_t* height) = 0;
-
     // Milliseconds as an unsigned 32-bit counter that may wrap.
     virtual uint32_t GetTime() = 0;
     // Gives up the processor for ms milliseconds; 0 gives up the rest of the time slice.
     virtual void Sleep(uint32_t ms) = 0;
-
     // A new screen service, owned by the caller (delete it); null when out of memory.
     virtual VPlatformScreen* CreateScreen() = 0;
+    // The screen access methods the display tries, in order, for the configured preference
+    // (the display-method setting); fills methods (kMaxScreenMethods places) and returns how
+    // many. A layer with one way to the screen keeps the default: method 1.
+    virtual uint32_t ScreenMethods(uint8_t /*preference*/, VScreenMethod* methods) {
+        methods[0] = VScreenMethod{};
+        return 1;
+    }
+
+    virtual void Minimize(VPlatformInstance*) {}
+    // The framework keeps its request in the instance; a layer that can keep the screen awake
+    // acts on it here.
+    virtual void SetKeepDisplayOn(VPlatformInstance*, bool /*on*/) {}
+    // Texts of any length, terminated.
+    virtual void SetStatusText(VPlatformInstance*, const char16_t* /*text*/) {}
+    // Sizes a windowed display so that its client area is width × height, centred.
+    virtual void SizeWindowForDisplay(VPlatformInstance*, uint32_t /*width*/, uint32_t /*height*/) {
+    }
+    // The client area in desktop coordinates; false in full screen or without a window (the
+    // present then writes the screen from its origin).
+    virtual bool GetClientArea(VPlatformInstance*, VPlatformRect* /*area*/) { return false; }
+    virtual void SetConsoleButton(VPlatformInstance*, bool /*checked*/) {}
+    // Whether a raw window message is a click on the console button (kConsoleButton...).
+    virtual uint32_t ConsoleButtonClicked(VPlatformInstance*, uint32_t /*raw*/, uintptr_t,
+                                          uintptr_t) {
+        return kConsoleButtonNotClicked;
+    }
+    // Whether a raw window message is the platform's dialog initialisation message.
+    virtual bool IsDialogInitMessage(uint32_t /*raw*/) { return false; }
+    // Settings defaults of this kind of device, applied before the application's callbacks.
+    virtual VPlatformDefaults Defaults() { return VPlatformDefaults{}; }
 };
 
 // The screen's pixel layout as the platform reports it once open.
@@ -173,15 +195,18 @@ class VPlatformScreen {
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
     virtual VScreenMode Mode() const = 0;
-    // The native orientation of the screen, 0 to 3 (quarter turns).
-    virtual uint8_t NativeOrientation() const = 0;
     // False when the screen cannot be reached this frame; the frame is then skipped.
     virtual bool Lock(VScreenLock* lock) = 0;
     virtual void Unlock() = 0;
-    virtual void WaitVerticalBlank() = 0;
-    virtual void Suspend() = 0;
-    virtual void Resume() = 0;
+
+    // The services below have a default for a screen without them: upright, no vertical blank
+    // to wait for, nothing to do on suspend and resume.
+    // The native orientation of the screen, 0 to 3 (quarter turns).
+    virtual uint8_t NativeOrientation() const { return 0; }
+    virtual void WaitVerticalBlank() {}
+    virtual void Suspend() {}
+    virtual void Resume() {}
     // The display's 256 colours (colour values, red in bits 0-7) that an 8-bit screen shows its
     // indices through. A screen that keeps indices as they are (headless) has no use for them.
-    virtual void SetPalette(const uint32_t* colours) { (void)colours; }
+    virtual void SetPalette(const uint32_t* /*colours*/) {}
 };

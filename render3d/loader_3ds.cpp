@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "render3d/fixed_point.h"
+#include "math/fixed_point.h"
+#include "math/wrap_arith.h"
 #include "render3d/model.h"
-#include "render3d/wrap_arith.h"
 
 namespace {
 

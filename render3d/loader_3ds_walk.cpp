@@ -6,7 +6,7 @@
 // down, where their ids are not handled.
 #include <cstring>
 
-#include "render3d/fixed_point.h"
+#include "math/fixed_point.h"
 #include "render3d/loader_3ds.h"
 
 namespace {

@@ -6,7 +6,7 @@
 // the builder operations, which take blocks of records described by a ModelChunk.
 //
 // All numbers are integers: positions are whole model units, the model matrix is 20.12 (see
-// render3d/matrix.h), texture coordinates are 16.16, normals are signed bytes of length about
+// math/matrix.h), texture coordinates are 16.16, normals are signed bytes of length about
 // 88. Every buffer is allocated and released through the owner's memory service; a model
 // without an owner holds no buffers.
 #pragma once
@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "render3d/matrix.h"
+#include "math/matrix.h"
 
 struct V3DServices;
 

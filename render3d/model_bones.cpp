@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "render3d/math_tables.h"
+#include "math/math_tables.h"
 #include "render3d/model.h"
 #include "render3d/model_services.h"
 

@@ -1,8 +1,8 @@
 // V3DModel's builder operations: blocks of records from a loader, described by a ModelChunk.
 #include <cstring>
 
+#include "math/wrap_arith.h"
 #include "render3d/model.h"
-#include "render3d/wrap_arith.h"
 
 namespace {
 

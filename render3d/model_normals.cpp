@@ -8,10 +8,10 @@
 // the result is the same as visiting, for every vertex, every face around it.
 #include <cstring>
 
-#include "render3d/fixed_point.h"
+#include "math/fixed_point.h"
+#include "math/vector.h"
+#include "math/wrap_arith.h"
 #include "render3d/model.h"
-#include "render3d/vector.h"
-#include "render3d/wrap_arith.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "graphics2d/surface.h"
 #include "graphics2d/surface_services.h"
 #include "graphics2d/transformed_blit.h"
+#include "math/math_tables.h"
 
 namespace {
 
@@ -18,6 +19,8 @@ constexpr int32_t kOne = 1024;
 struct Scene {
     explicit Scene(uint8_t format, uint32_t texturew = 64, uint32_t textureh = 64)
         : services(format) {
+        tables.BuildTables();
+        services.SetTurnTables(&tables);
         screen.SetOwner(&services);
         texture.SetOwner(&services);
         screen.Create(kScreenW, kScreenH, format, 0);
@@ -28,6 +31,7 @@ struct Scene {
         texture.SetColorKey(0x404040);
     }
     VSurfaceServices services;
+    ClassVMathTables tables;  // the turns' sines, as the application's 3D math gives them
     V2DSurface screen, texture;
 };
 

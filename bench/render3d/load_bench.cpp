@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "fileio/alloc_pool.h"
+#include "math/math_tables.h"
 #include "render3d/loader_3ds.h"
-#include "render3d/math_tables.h"
 #include "render3d/model.h"
 #include "render3d/pool_memory.h"
 

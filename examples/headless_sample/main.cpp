@@ -7,7 +7,10 @@
 #include <cstdlib>
 
 #include "framework/application_factory.h"
+#include "framework/key_codes.h"
 #include "framework/vane.h"
+#include "graphics2d/color_value.h"
+#include "graphics2d/pixel_format.h"
 #include "platform/headless/headless_platform.h"
 
 namespace {
@@ -56,7 +59,7 @@ class ClassSample : public ClassVane {
                 const uint32_t r = x * 255 / screen.GetWidth();
                 const uint32_t g = y * 255 / screen.GetHeight();
                 const uint32_t b = ((x + y + phase) & 31) * 8;
-                back.PutPixel(int32_t(x), int32_t(y), r | g << 8 | b << 16);
+                back.PutPixel(int32_t(x), int32_t(y), VRgb(r, g, b));
             }
         }
         return 0;
@@ -67,17 +70,19 @@ class ClassSample : public ClassVane {
 
 VANE_APPLICATION(ClassSample);
 
+// The presented picture with every channel widened to 8 bits as a screen shows it.
 bool WritePpm(const VHeadlessPicture& picture, const char* path) {
     std::FILE* file = std::fopen(path, "wb");
     if (file == nullptr) return false;
     std::fprintf(file, "P6\n%u %u\n255\n", picture.width, picture.height);
     for (uint32_t y = 0; y < picture.height; ++y) {
         for (uint32_t x = 0; x < picture.width; ++x) {
-            const uint8_t* p = &picture.pixels[size_t(y) * picture.pitch + x * 2];
-            const uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8;
-            const uint8_t rgb[3] = {uint8_t((v >> 11) * 255 / 31),
-                                    uint8_t(((v >> 5) & 63) * 255 / 63),
-                                    uint8_t((v & 31) * 255 / 31)};
+            const uint8_t* p =
+                &picture.pixels[size_t(y) * picture.pitch + x * picture.bytesPerPixel];
+            uint32_t pixel = 0;
+            for (uint32_t i = 0; i < picture.bytesPerPixel; ++i) pixel |= uint32_t(p[i]) << (8 * i);
+            const uint32_t c = PixelToShownColor(picture.format, pixel);
+            const uint8_t rgb[3] = {uint8_t(VRed(c)), uint8_t(VGreen(c)), uint8_t(VBlue(c))};
             std::fwrite(rgb, 1, 3, file);
         }
     }
@@ -99,12 +104,12 @@ int main(int argc, char** argv) {
     const char* picturePath = argc > 3 ? argv[3] : nullptr;
 
     VHeadlessOptions options;
-    options.screenFormat = 4;                    // 5-6-5
+    options.screenFormat = VPIXELFORMAT_565;
     options.frameBudget = uint32_t(frames) + 1;  // a safety net: the key press ends it first
     VHeadlessPlatform platform(options);
     VMessage key;
     key.code = VMSG_KEYDOWN;
-    key.param1 = 27;  // Esc
+    key.param1 = VKEY_ESCAPE;
     platform.InjectMessage(uint32_t(frames), key);
 
     const uint32_t exitCode = platform.Run();

@@ -20,22 +20,14 @@
 
 #include "examples/hello_vane/snapshot.h"
 #include "framework/application_factory.h"
+#include "framework/key_codes.h"
 #include "framework/screen.h"
 #include "framework/vane.h"
+#include "graphics2d/color_value.h"
 #include "platform/desktop/desktop_platform.h"
 #include "platform/headless/headless_platform.h"
 
 namespace {
-
-// Virtual-key codes of the keys the example answers.
-constexpr uint32_t kKeyEscape = 27;
-constexpr uint32_t kKeySpace = 32;
-constexpr uint32_t kKeyD = 'D';
-
-// Colour values: red in bits 0-7, green 8-15, blue 16-23.
-constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) {
-    return r | g << 8 | b << 16;
-}
 
 constexpr int32_t kSquareSize = 24;
 constexpr int32_t kSquareStep = 8;
@@ -85,9 +77,9 @@ class ClassHello : public ClassVane {
         if (key == keys.keys[kKeyRoleRight]) squareX_ += kSquareStep;
         if (key == keys.keys[kKeyRoleUp]) squareY_ -= kSquareStep;
         if (key == keys.keys[kKeyRoleDown]) squareY_ += kSquareStep;
-        if (key == kKeySpace) paused_ = !paused_;
-        if (key == kKeyEscape) Quit();
-        if (key == kKeyD) Dump();
+        if (key == VKEY_SPACE) paused_ = !paused_;
+        if (key == VKEY_ESCAPE) Quit();
+        if (key == 'D') Dump();
     }
 
     void OnPenDown(int32_t x, int32_t y) override {
@@ -113,21 +105,21 @@ class ClassHello : public ClassVane {
     void Draw(ClassVScreen& screen) {
         V2DSurface& s = screen.BackBuffer();
         const int32_t w = int32_t(screen.GetWidth()), h = int32_t(screen.GetHeight());
-        s.FillGradientRect(nullptr, Rgb(10, 20, 96), Rgb(52, 104, 140));
+        s.FillGradientRect(nullptr, VRgb(10, 20, 96), VRgb(52, 104, 140));
         const int32_t travel = int32_t(time_ / 10 * uint32_t(ballSpeed_));
         const int32_t bx = Bounce(travel, w - kBallSize),
                       by = Bounce(travel * 3 / 4, h - kBallSize);
         const VRect ball{bx, by, bx + kBallSize, by + kBallSize};
-        s.FillRect(&ball, Rgb(255, 200, 40));
+        s.FillRect(&ball, VRgb(255, 200, 40));
         const VRect square{squareX_, squareY_, squareX_ + kSquareSize, squareY_ + kSquareSize};
-        s.FillRect(&square, Rgb(230, 60, 60));
+        s.FillRect(&square, VRgb(230, 60, 60));
         for (const Mark& m : marks_) {
-            s.DrawLine(m.x - 4, m.y, m.x + 4, m.y, Rgb(255, 255, 255));
-            s.DrawLine(m.x, m.y - 4, m.x, m.y + 4, Rgb(255, 255, 255));
+            s.DrawLine(m.x - 4, m.y, m.x + 4, m.y, VRgb(255, 255, 255));
+            s.DrawLine(m.x, m.y - 4, m.x, m.y + 4, VRgb(255, 255, 255));
         }
         const VRect panel{0, 0, 4 + 6 * 2 * 4, 14};
-        s.FillRect(&panel, Rgb(0, 0, 0));
-        DrawDigits(s, 2, 2, fps_, paused_ ? Rgb(255, 120, 120) : Rgb(120, 255, 120), 2);
+        s.FillRect(&panel, VRgb(0, 0, 0));
+        DrawDigits(s, 2, 2, fps_, paused_ ? VRgb(255, 120, 120) : VRgb(120, 255, 120), 2);
     }
 
     // Digits and '.' in a 3 × 5 pixel font, each font pixel size × size: enough for a frame
@@ -193,9 +185,9 @@ uint32_t RunHeadless(const std::string& reason) {
     VHeadlessPlatform platform(options);
     VMessage key;
     key.code = VMSG_KEYDOWN;
-    key.param1 = kKeyD;
+    key.param1 = 'D';
     platform.InjectMessage(kFrames, key);
-    key.param1 = kKeyEscape;
+    key.param1 = VKEY_ESCAPE;
     platform.InjectMessage(kFrames, key);
     return platform.Run();
 }

@@ -1,19 +1,16 @@
 #include "platform/desktop/desktop_platform.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <new>
-#include <thread>
-#include <vector>
 
 #include "fileio/strings.h"
-#include "fileio/utf8.h"
 #include "platform/desktop/desktop_icon.h"
 #include "platform/desktop/desktop_keys.h"
 #include "platform/desktop/desktop_screen.h"
 #include "platform/resources.h"
+#include "platform/shared/platform_text.h"
 
 namespace {
 
@@ -38,20 +35,6 @@ int32_t ButtonIndex(uint8_t button) {
         default:
             return -1;
     }
-}
-
-// UTF-8 text to UTF-16 units; malformed bytes become U+FFFD.
-std::u16string Utf16(const char* text) {
-    const size_t length = std::strlen(text);
-    std::u16string out(Utf8ToWide(text, length, nullptr, 0), u'\0');
-    Utf8ToWide(text, length, out.data(), out.size() + 1);
-    return out;
-}
-
-std::string Utf8(const char16_t* text) {
-    std::vector<char> buffer(static_cast<size_t>(WStrLen(text, -1)) * 3 + 1);
-    WideToUtf8(text, buffer.data(), buffer.size());
-    return buffer.data();
 }
 
 }  // namespace
@@ -95,39 +78,32 @@ uint32_t VDesktopPlatform::Run() {
     }
     instance_->layer = this;
     instance_->instanceHandle = reinterpret_cast<uintptr_t>(ProgramResources());
-    const std::u16string commandLine = Utf16(options_.commandLine.c_str());
+    const std::u16string commandLine = PlatformUtf16(options_.commandLine.c_str());
     WStrCopy(instance_->commandLine, commandLine.c_str(), kPlatformTextCapacity);
 
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         videoStarted_ = true;
-        Send(VMSG_CREATE, instance_->instanceHandle);
-        Send(VMSG_DESTROY);
-    } else {
-        const std::u16string text = u"Can't open the display: " + Utf16(SDL_GetError());
-        PlatformSetErrorText(instance_.get(), text.c_str());
-        PlatformSetExitCode(instance_.get(), 1);
+        return RunProgram(instance_.get());
     }
-    if (window_ != nullptr) {
-        SDL_DestroyWindow(window_);
-        window_ = nullptr;
-        instance_->window = 0;
-    }
-    ShowErrorText();
+    const std::u16string text = u"Can't open the display: " + PlatformUtf16(SDL_GetError());
+    PlatformSetErrorText(instance_.get(), text.c_str());
+    PlatformSetExitCode(instance_.get(), 1);
+    ShowErrorText(instance_.get(), instance_->errorText);
     return instance_->exitCode;
 }
 
-void VDesktopPlatform::ShowErrorText() const {
-    if (instance_->errorText[0] == 0) return;
-    const std::string text = Utf8(instance_->errorText);
-    std::fprintf(stderr, "Application error: %s\n", text.c_str());
+void VDesktopPlatform::ShowErrorText(VPlatformInstance*, const char16_t* text) {
+    const std::string utf8 = PlatformUtf8(text);
+    std::fprintf(stderr, "Application error: %s\n", utf8.c_str());
     std::fflush(stderr);
     if (options_.messageBox && videoStarted_) {
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Application error", text.c_str(), nullptr);
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Application error", utf8.c_str(), nullptr);
     }
 }
 
-bool VDesktopPlatform::Send(uint32_t code, uintptr_t param1, uintptr_t param2, uintptr_t param3) {
-    return VaneSendMessage(instance_.get(), code, param1, param2, param3);
+bool VDesktopPlatform::Deliver(uint32_t code, uintptr_t param1, uintptr_t param2,
+                               uintptr_t param3) {
+    return Send(instance_.get(), code, param1, param2, param3);
 }
 
 uint32_t VDesktopPlatform::ChooseScale(uint32_t width, uint32_t height) const {
@@ -173,7 +149,7 @@ uint32_t VDesktopPlatform::CreateMainWindow(VPlatformInstance* instance,
     SDL_RaiseWindow(window_);
     SDL_StartTextInput();
     instance->window = reinterpret_cast<uintptr_t>(window_);
-    Send(VMSG_DISPLAYSTART);
+    Send(instance, VMSG_DISPLAYSTART);
     return kWindowCreated;
 }
 
@@ -199,26 +175,10 @@ void VDesktopPlatform::SetIcon(uint32_t id) {
     SDL_FreeSurface(surface);
 }
 
-void VDesktopPlatform::RunMainLoop(VPlatformInstance* instance) {
-    instance->running = 1;
-    for (;;) {
-        Send(VMSG_FRAME);
-        DispatchPending();
-        if (!instance->running) {
-            if (instance->window != 0) {
-                instance->destroying = 1;
-                DestroyWindow();
-            }
-            if (!instance->running) break;
-        }
-    }
-    Send(VMSG_LOOPEND);
-}
-
-void VDesktopPlatform::DispatchPending() {
+void VDesktopPlatform::DispatchEvents(VPlatformInstance*) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        Send(VMSG_WINDOWMSG, event.type, reinterpret_cast<uintptr_t>(&event));
+        Deliver(VMSG_WINDOWMSG, event.type, reinterpret_cast<uintptr_t>(&event));
         if (!Translate(event)) return;
     }
 }
@@ -229,18 +189,19 @@ bool VDesktopPlatform::Translate(const SDL_Event& event) {
             const uint32_t key = VirtualKeyFor(event.key.keysym.sym, event.key.keysym.scancode);
             if (key != 0) lastKey_ = key;
             // A held key sends one key-down; the input state makes the repeats.
-            if (key != 0 && !event.key.repeat) Send(VMSG_KEYDOWN, key);
+            if (key != 0 && !event.key.repeat) Deliver(VMSG_KEYDOWN, key);
             const char16_t control = ControlCharacterFor(event.key.keysym.sym);
-            if (control != 0) Send(VMSG_CHAR, control, key);
+            if (control != 0) Deliver(VMSG_CHAR, control, key);
             return true;
         }
         case SDL_KEYUP: {
             const uint32_t key = VirtualKeyFor(event.key.keysym.sym, event.key.keysym.scancode);
-            if (key != 0) Send(VMSG_KEYUP, key);
+            if (key != 0) Deliver(VMSG_KEYUP, key);
             return true;
         }
         case SDL_TEXTINPUT:
-            for (const char16_t unit : Utf16(event.text.text)) Send(VMSG_CHAR, unit, lastKey_);
+            for (const char16_t unit : PlatformUtf16(event.text.text))
+                Deliver(VMSG_CHAR, unit, lastKey_);
             return true;
         case SDL_MOUSEBUTTONDOWN: {
             const int32_t button = ButtonIndex(event.button.button);
@@ -270,7 +231,7 @@ bool VDesktopPlatform::Translate(const SDL_Event& event) {
         case SDL_MOUSEWHEEL: {
             int32_t y = event.wheel.y;
             if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) y = -y;
-            if (y != 0) Send(VMSG_WHEEL, uintptr_t(intptr_t(y < 0 ? -1 : 1)));
+            if (y != 0) Deliver(VMSG_WHEEL, uintptr_t(intptr_t(y < 0 ? -1 : 1)));
             return true;
         }
         case SDL_WINDOWEVENT:
@@ -280,29 +241,29 @@ bool VDesktopPlatform::Translate(const SDL_Event& event) {
                 // dummy driver) never send a focus event for a window that reappears.
                 case SDL_WINDOWEVENT_SHOWN:
                 case SDL_WINDOWEVENT_RESTORED:
-                    Send(VMSG_ACTIVATE, 0);
+                    Deliver(VMSG_ACTIVATE, 0);
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     ReleaseHeldButtons();
-                    Send(VMSG_ACTIVATE, 1);
+                    Deliver(VMSG_ACTIVATE, 1);
                     break;
                 case SDL_WINDOWEVENT_MINIMIZED:
                 case SDL_WINDOWEVENT_HIDDEN:
-                    Send(VMSG_ACTIVATE, 2);
+                    Deliver(VMSG_ACTIVATE, 2);
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
-                    Send(VMSG_PAINT);
+                    Deliver(VMSG_PAINT);
                     break;
                 case SDL_WINDOWEVENT_CLOSE:
-                    CloseWindow();
+                    CloseWindow(instance_.get());
                     return false;
                 default:
                     break;
             }
             return true;
         case SDL_QUIT:
-            CloseWindow();
+            CloseWindow(instance_.get());
             return false;
         default:
             return true;
@@ -312,7 +273,7 @@ bool VDesktopPlatform::Translate(const SDL_Event& event) {
 void VDesktopPlatform::SendPen(uint32_t code, uint32_t button, int32_t windowX, int32_t windowY) {
     int32_t x = 0, y = 0;
     WindowToDisplay(windowX, windowY, &x, &y);
-    Send(code, button, uintptr_t(intptr_t(x)), uintptr_t(intptr_t(y)));
+    Deliver(code, button, uintptr_t(intptr_t(x)), uintptr_t(intptr_t(y)));
 }
 
 void VDesktopPlatform::WindowToDisplay(int32_t windowX, int32_t windowY, int32_t* x,
@@ -337,26 +298,16 @@ void VDesktopPlatform::ReleaseHeldButtons() {
     SDL_CaptureMouse(SDL_FALSE);
 }
 
-void VDesktopPlatform::CloseWindow() {
-    if (instance_->window == 0) return;
-    // The close box: Quit, then the window is destroyed outside the main loop's own path.
-    PlatformQuit(instance_.get());
-    DestroyWindow();
+void VDesktopPlatform::DestroyPlatformWindow(VPlatformInstance* instance) {
+    SDL_ShowCursor(SDL_ENABLE);
+    WindowDestroyed(instance);
 }
 
-void VDesktopPlatform::DestroyWindow() {
-    VPlatformInstance* instance = instance_.get();
-    SDL_ShowCursor(SDL_ENABLE);
-    Send(VMSG_STOP);
+void VDesktopPlatform::ReleaseWindow(VPlatformInstance*) {
     // The window takes its renderer with it; a screen the program left open goes first.
     if (screen_ != nullptr) screen_->Close();
     SDL_DestroyWindow(window_);
     window_ = nullptr;
-    instance->window = 0;
-    if (instance->destroying) return;
-    // Destroyed by the user: the program ends at once.
-    instance->running = 0;
-    Send(VMSG_DESTROY);
 }
 
 void VDesktopPlatform::ScreenOpened(VDesktopScreen* screen) {
@@ -378,7 +329,7 @@ void VDesktopPlatform::SetKeepDisplayOn(VPlatformInstance* instance, bool on) {
 
 void VDesktopPlatform::SetStatusText(VPlatformInstance* instance, const char16_t* text) {
     if (!instance->setup.statusLine) return;
-    status_ = Utf8(text != nullptr ? text : u"");
+    status_ = PlatformUtf8(text);
     UpdateTitle();
 }
 
@@ -413,19 +364,6 @@ bool VDesktopPlatform::GetClientArea(VPlatformInstance* instance, VPlatformRect*
     return true;
 }
 
-void VDesktopPlatform::SetConsoleButton(VPlatformInstance*, bool checked) {
-    consoleButton_ = checked;
-}
-
-uint32_t VDesktopPlatform::ConsoleButtonClicked(VPlatformInstance*, uint32_t, uintptr_t,
-                                                uintptr_t) {
-    return kConsoleButtonNotClicked;  // the title bar has no button to click
-}
-
-bool VDesktopPlatform::IsDialogInitMessage(uint32_t) {
-    return false;  // dialog windows are refused at creation
-}
-
 void VDesktopPlatform::GetDesktopSize(uint32_t* width, uint32_t* height) {
     SDL_DisplayMode mode{};
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
@@ -435,19 +373,6 @@ void VDesktopPlatform::GetDesktopSize(uint32_t* width, uint32_t* height) {
     }
     *width = uint32_t(mode.w);
     *height = uint32_t(mode.h);
-}
-
-uint32_t VDesktopPlatform::GetTime() {
-    const auto since = std::chrono::steady_clock::now().time_since_epoch();
-    return uint32_t(uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(since).count()));
-}
-
-void VDesktopPlatform::Sleep(uint32_t ms) {
-    if (ms == 0) {
-        std::this_thread::yield();
-    } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    }
 }
 
 VPlatformScreen* VDesktopPlatform::CreateScreen() {

@@ -16,10 +16,11 @@
 #include "framework/messages.h"
 #include "platform/desktop/desktop_options.h"
 #include "platform/platform_layer.h"
+#include "platform/shared/platform_loop.h"
 
 class VDesktopScreen;
 
-class VDesktopPlatform final : public VPlatformLayer {
+class VDesktopPlatform final : public VPlatformLoop {
   public:
     explicit VDesktopPlatform(VDesktopOptions options = {});
     ~VDesktopPlatform() override;
@@ -45,37 +46,33 @@ class VDesktopPlatform final : public VPlatformLayer {
 
     // VPlatformLayer
     uint32_t CreateMainWindow(VPlatformInstance* instance, const VWindowSetup& setup) override;
-    void RunMainLoop(VPlatformInstance* instance) override;
     void Minimize(VPlatformInstance* instance) override;
     void SetKeepDisplayOn(VPlatformInstance* instance, bool on) override;
     void SetStatusText(VPlatformInstance* instance, const char16_t* text) override;
     void SizeWindowForDisplay(VPlatformInstance* instance, uint32_t width,
                               uint32_t height) override;
     bool GetClientArea(VPlatformInstance* instance, VPlatformRect* area) override;
-    void SetConsoleButton(VPlatformInstance* instance, bool checked) override;
-    uint32_t ConsoleButtonClicked(VPlatformInstance* instance, uint32_t raw, uintptr_t param1,
-                                  uintptr_t param2) override;
-    bool IsDialogInitMessage(uint32_t raw) override;
-    VPlatformDefaults Defaults() override { return VPlatformDefaults{}; }
     void GetDesktopSize(uint32_t* width, uint32_t* height) override;
-    uint32_t GetTime() override;
-    void Sleep(uint32_t ms) override;
     VPlatformScreen* CreateScreen() override;
 
-  private:
-    bool Send(uint32_t code, uintptr_t param1 = 0, uintptr_t param2 = 0, uintptr_t param3 = 0);
+  protected:
+    // VPlatformLoop
     // Dispatches every pending event; stops after one that closed the window.
-    void DispatchPending();
+    void DispatchEvents(VPlatformInstance* instance) override;
+    void ShowErrorText(VPlatformInstance* instance, const char16_t* text) override;
+    void DestroyPlatformWindow(VPlatformInstance* instance) override;
+    void ReleaseWindow(VPlatformInstance* instance) override;
+
+  private:
+    // A framework message from the translation of an event.
+    bool Deliver(uint32_t code, uintptr_t param1 = 0, uintptr_t param2 = 0, uintptr_t param3 = 0);
     // Translates one event; false when it closed the window.
     bool Translate(const SDL_Event& event);
     void SendPen(uint32_t code, uint32_t button, int32_t windowX, int32_t windowY);
     void ReleaseHeldButtons();
-    void CloseWindow();
-    void DestroyWindow();
     uint32_t ChooseScale(uint32_t width, uint32_t height) const;
     void SetIcon(uint32_t id);
     void UpdateTitle();
-    void ShowErrorText() const;
 
     VDesktopOptions options_;
     std::unique_ptr<VPlatformInstance> instance_;
@@ -87,7 +84,6 @@ class VDesktopPlatform final : public VPlatformLayer {
     uint32_t displayWidth_ = 0, displayHeight_ = 0;
     uint8_t buttonsHeld_[3] = {};
     uint32_t lastKey_ = 0;  // the key of the characters that follow
-    bool consoleButton_ = false;
     std::string caption_;
     std::string status_;  // empty: the title is the caption alone
 };

@@ -4,24 +4,11 @@
 #include <cstdio>
 #include <new>
 
+#include "graphics2d/pixel_format.h"
 #include "platform/desktop/desktop_platform.h"
+#include "platform/shared/screen_mode.h"
 
 namespace {
-
-constexpr uint8_t kFormat8 = 1;
-constexpr uint8_t kFormat444 = 2;
-constexpr uint8_t kFormat555 = 3;
-constexpr uint8_t kFormat565 = 4;
-constexpr uint8_t kFormat888 = 5;
-constexpr uint8_t kFormatX888 = 6;
-
-struct FormatLayout {
-    uint32_t bits;
-    uint8_t red, green, blue;
-};
-constexpr FormatLayout kLayouts[] = {
-    {8, 0, 0, 0}, {16, 4, 4, 4}, {16, 5, 5, 5}, {16, 5, 6, 5}, {24, 8, 8, 8}, {32, 8, 8, 8},
-};
 
 // 3-3-2 colours until the display hands over its palette, so that an 8-bit screen shows
 // something recognisable rather than black.
@@ -46,16 +33,16 @@ VPictureRect FitPicture(uint32_t outputWidth, uint32_t outputHeight, uint32_t pi
 
 uint32_t SdlFormatFor(uint8_t format) {
     switch (format) {
-        case kFormat8:
-        case kFormatX888:
+        case VPIXELFORMAT_8:
+        case VPIXELFORMAT_X888:
             return SDL_PIXELFORMAT_RGB888;  // 32 bits, 0x00RRGGBB
-        case kFormat444:
+        case VPIXELFORMAT_444:
             return SDL_PIXELFORMAT_RGB444;
-        case kFormat555:
+        case VPIXELFORMAT_555:
             return SDL_PIXELFORMAT_RGB555;
-        case kFormat565:
+        case VPIXELFORMAT_565:
             return SDL_PIXELFORMAT_RGB565;
-        case kFormat888:
+        case VPIXELFORMAT_888:
             return SDL_PIXELFORMAT_BGR24;  // bytes blue, green, red
         default:
             return SDL_PIXELFORMAT_UNKNOWN;
@@ -78,28 +65,16 @@ uint32_t VDesktopScreen::Open(uint32_t method, uintptr_t window, uint32_t bitsPe
     if (window_ == nullptr || width == 0 || height == 0 || width > 16384 || height > 16384) {
         return kScreenCallFailed;
     }
-    switch (bitsPerPixel) {
-        case 8:
-            format_ = kFormat8;
-            break;
-        case 16:
-            format_ = platform_.Options().sixteenBitFormat ? platform_.Options().sixteenBitFormat
-                                                           : kFormat565;
-            break;
-        case 24:
-            format_ = kFormat888;
-            break;
-        case 32:
-            format_ = kFormatX888;
-            break;
-        default:
-            return kScreenCallFailed;
+    const uint8_t sixteen = platform_.Options().sixteenBitFormat;
+    format_ = bitsPerPixel == 16 && sixteen != 0 ? sixteen : PackedFormatForDepth(bitsPerPixel);
+    VScreenMode mode;
+    if (!PackedScreenMode(format_, width, height, &mode)) {
+        Close();
+        return kScreenCallFailed;
     }
-    const FormatLayout& layout = kLayouts[format_ - 1];
-    const uint32_t bytes = (layout.bits + 7) / 8;
     try {
-        pixels_.assign(size_t(width) * height * bytes, 0);
-        if (format_ == kFormat8) expanded_.assign(size_t(width) * height, 0);
+        pixels_.assign(size_t(mode.yStep) * height, 0);
+        if (format_ == VPIXELFORMAT_8) expanded_.assign(size_t(width) * height, 0);
     } catch (const std::bad_alloc&) {
         Close();
         return kScreenOutOfMemory;
@@ -119,15 +94,7 @@ uint32_t VDesktopScreen::Open(uint32_t method, uintptr_t window, uint32_t bitsPe
         Close();
         return kScreenCallFailed;
     }
-    mode_ = VScreenMode{};
-    mode_.bitsPerPixel = layout.bits;
-    mode_.redBits = layout.red;
-    mode_.greenBits = layout.green;
-    mode_.blueBits = layout.blue;
-    mode_.width = width;
-    mode_.height = height;
-    mode_.xStep = int32_t(bytes);
-    mode_.yStep = int32_t(width * bytes);
+    mode_ = mode;
     suspended_ = false;
     vsync_ = false;
     platform_.ScreenOpened(this);
@@ -160,10 +127,10 @@ bool VDesktopScreen::Lock(VScreenLock* lock) {
 void VDesktopScreen::Unlock() {
     if (!locked_) return;
     locked_ = false;
-    if (format_ == kFormat8) ConvertPalettePixels();
-    const void* source = format_ == kFormat8 ? static_cast<const void*>(expanded_.data())
-                                             : static_cast<const void*>(pixels_.data());
-    const int pitch = format_ == kFormat8 ? int(mode_.width * 4) : int(mode_.yStep);
+    if (format_ == VPIXELFORMAT_8) ConvertPalettePixels();
+    const void* source = format_ == VPIXELFORMAT_8 ? static_cast<const void*>(expanded_.data())
+                                                   : static_cast<const void*>(pixels_.data());
+    const int pitch = format_ == VPIXELFORMAT_8 ? int(mode_.width * 4) : int(mode_.yStep);
     SDL_UpdateTexture(texture_, nullptr, source, pitch);
     Repaint();
 }

@@ -36,7 +36,6 @@ class VDesktopScreen final : public VPlatformScreen {
     void Close() override;
     bool IsOpen() const override { return texture_ != nullptr; }
     VScreenMode Mode() const override { return mode_; }
-    uint8_t NativeOrientation() const override { return 0; }
     bool Lock(VScreenLock* lock) override;
     void Unlock() override;
     void WaitVerticalBlank() override;

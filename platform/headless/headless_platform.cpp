@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <new>
-#include <thread>
 
 #include "platform/headless/headless_screen.h"
 #include "platform/resources.h"
+#include "platform/shared/platform_text.h"
 
 namespace {
 
@@ -17,36 +17,6 @@ uint64_t MonotonicNs() {
     return uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(
                         std::chrono::steady_clock::now().time_since_epoch())
                         .count());
-}
-
-// UTF-8 for the error stream.
-std::string Utf8(const char16_t* text) {
-    std::string out;
-    for (size_t i = 0; text[i] != 0; ++i) {
-        uint32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
 }
 
 }  // namespace
@@ -89,23 +59,18 @@ uint32_t VHeadlessPlatform::Run() {
     sentCodes_.clear();
     queued_.clear();
 
-    Send(VMSG_CREATE, instance_->instanceHandle);
-    Send(VMSG_DESTROY);
-    // The process would end here and take a surviving window with it.
-    instance_->window = 0;
-    WriteErrorText();
-    return instance_->exitCode;
+    return RunProgram(instance_.get());
 }
 
-bool VHeadlessPlatform::Send(uint32_t code, uintptr_t param1, uintptr_t param2, uintptr_t param3) {
+bool VHeadlessPlatform::Send(VPlatformInstance* instance, uint32_t code, uintptr_t param1,
+                             uintptr_t param2, uintptr_t param3) {
     if (code != VMSG_FRAME) sentCodes_.push_back(code);
-    return VaneSendMessage(instance_.get(), code, param1, param2, param3);
+    return VPlatformLoop::Send(instance, code, param1, param2, param3);
 }
 
-void VHeadlessPlatform::WriteErrorText() const {
-    if (options_.errorStream == nullptr || instance_->errorText[0] == 0) return;
-    std::fprintf(options_.errorStream, "Application error: %s\n",
-                 Utf8(instance_->errorText).c_str());
+void VHeadlessPlatform::ShowErrorText(VPlatformInstance*, const char16_t* text) {
+    if (options_.errorStream == nullptr) return;
+    std::fprintf(options_.errorStream, "Application error: %s\n", PlatformUtf8(text).c_str());
     std::fflush(options_.errorStream);
 }
 
@@ -119,34 +84,24 @@ uint32_t VHeadlessPlatform::CreateMainWindow(VPlatformInstance* instance,
     clientWidth_ = setup.width;
     clientHeight_ = setup.height;
     ++windowsCreated_;
-    Send(VMSG_DISPLAYSTART);
+    Send(instance, VMSG_DISPLAYSTART);
     return kWindowCreated;
 }
 
-void VHeadlessPlatform::RunMainLoop(VPlatformInstance* instance) {
-    instance->running = 1;
+void VHeadlessPlatform::LoopStarting(VPlatformInstance*) {
     DispatchPending(0);
-    for (;;) {
-        if (instance->window != 0) {
-            Send(VMSG_FRAME);
-            ++framesSent_;
-            const uint32_t cost =
-                options_.frameCost ? options_.frameCost(framesSent_ - 1) : options_.frameCostMs;
-            if (!options_.realTime) virtualNow_ += cost;
-            if (options_.frameBudget != 0 && framesSent_ >= options_.frameBudget) {
-                PlatformQuit(instance);
-            }
-            DispatchPending(framesSent_);
-        }
-        if (!instance->running) {
-            if (instance->window != 0) {
-                instance->destroying = 1;
-                DestroyWindow();
-            }
-            if (!instance->running) break;
-        }
-    }
-    Send(VMSG_LOOPEND);
+}
+
+void VHeadlessPlatform::FrameSent(VPlatformInstance* instance) {
+    ++framesSent_;
+    const uint32_t cost =
+        options_.frameCost ? options_.frameCost(framesSent_ - 1) : options_.frameCostMs;
+    if (!options_.realTime) virtualNow_ += cost;
+    if (options_.frameBudget != 0 && framesSent_ >= options_.frameBudget) PlatformQuit(instance);
+}
+
+void VHeadlessPlatform::DispatchEvents(VPlatformInstance*) {
+    DispatchPending(framesSent_);
 }
 
 void VHeadlessPlatform::DispatchPending(uint32_t frame) {
@@ -161,33 +116,13 @@ void VHeadlessPlatform::DispatchPending(uint32_t frame) {
     while (nextEvent_ < events_.size() && events_[nextEvent_].beforeFrame <= frame) {
         const Event event = events_[nextEvent_++];
         if (event.close) {
-            CloseWindow();
+            CloseWindow(instance_.get());
             return;  // the quit message that follows ends the dispatching
         }
         VMessage message = event.message;
         sentCodes_.push_back(message.code);
         VaneProcessMessage(instance_.get(), &message);
     }
-}
-
-void VHeadlessPlatform::CloseWindow() {
-    if (instance_->window == 0) return;
-    // The close command: Quit, then the window's destruction outside the main loop.
-    PlatformQuit(instance_.get());
-    DestroyWindow();
-}
-
-void VHeadlessPlatform::DestroyWindow() {
-    VPlatformInstance* instance = instance_.get();
-    Send(VMSG_STOP);
-    if (instance->destroying) {
-        instance->window = 0;
-        return;
-    }
-    // Destroyed by something other than the main loop: the program ends at once.
-    instance->window = 0;
-    instance->running = 0;
-    Send(VMSG_DESTROY);
 }
 
 uint32_t VHeadlessPlatform::Now() const {
@@ -201,14 +136,10 @@ uint32_t VHeadlessPlatform::GetTime() {
 
 void VHeadlessPlatform::Sleep(uint32_t ms) {
     sleeps_.push_back(ms);
-    if (!options_.realTime) {
-        virtualNow_ += ms;
-        return;
-    }
-    if (ms == 0) {
-        std::this_thread::yield();
+    if (options_.realTime) {
+        PlatformSleep(ms);
     } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        virtualNow_ += ms;
     }
 }
 
@@ -239,19 +170,6 @@ bool VHeadlessPlatform::GetClientArea(VPlatformInstance* instance, VPlatformRect
     // The picture is the client area itself, so it starts at the origin.
     *area = VPlatformRect{0, 0, int32_t(clientWidth_), int32_t(clientHeight_)};
     return true;
-}
-
-void VHeadlessPlatform::SetConsoleButton(VPlatformInstance*, bool checked) {
-    consoleButton_ = checked;
-}
-
-uint32_t VHeadlessPlatform::ConsoleButtonClicked(VPlatformInstance*, uint32_t, uintptr_t,
-                                                 uintptr_t) {
-    return kConsoleButtonNotClicked;  // there is no status line to click
-}
-
-bool VHeadlessPlatform::IsDialogInitMessage(uint32_t) {
-    return false;  // the headless layer never runs a dialog
 }
 
 void VHeadlessPlatform::GetDesktopSize(uint32_t* width, uint32_t* height) {

@@ -22,6 +22,7 @@
 
 #include "framework/messages.h"
 #include "platform/platform_layer.h"
+#include "platform/shared/platform_loop.h"
 
 struct VHeadlessOptions {
     bool realTime = false;     // false: the virtual clock
@@ -61,7 +62,7 @@ struct VHeadlessPicture {
     uint32_t presents = 0;  // unlocks after a lock: completed presents
 };
 
-class VHeadlessPlatform final : public VPlatformLayer {
+class VHeadlessPlatform final : public VPlatformLoop {
   public:
     explicit VHeadlessPlatform(VHeadlessOptions options = {});
     ~VHeadlessPlatform() override;
@@ -94,22 +95,26 @@ class VHeadlessPlatform final : public VPlatformLayer {
 
     // VPlatformLayer
     uint32_t CreateMainWindow(VPlatformInstance* instance, const VWindowSetup& setup) override;
-    void RunMainLoop(VPlatformInstance* instance) override;
     void Minimize(VPlatformInstance* instance) override;
     void SetKeepDisplayOn(VPlatformInstance* instance, bool on) override;
     void SetStatusText(VPlatformInstance* instance, const char16_t* text) override;
     void SizeWindowForDisplay(VPlatformInstance* instance, uint32_t width,
                               uint32_t height) override;
     bool GetClientArea(VPlatformInstance* instance, VPlatformRect* area) override;
-    void SetConsoleButton(VPlatformInstance* instance, bool checked) override;
-    uint32_t ConsoleButtonClicked(VPlatformInstance* instance, uint32_t raw, uintptr_t param1,
-                                  uintptr_t param2) override;
-    bool IsDialogInitMessage(uint32_t raw) override;
     VPlatformDefaults Defaults() override { return options_.defaults; }
     void GetDesktopSize(uint32_t* width, uint32_t* height) override;
     uint32_t GetTime() override;
     void Sleep(uint32_t ms) override;
     VPlatformScreen* CreateScreen() override;
+
+  protected:
+    // VPlatformLoop
+    bool Send(VPlatformInstance* instance, uint32_t code, uintptr_t param1 = 0,
+              uintptr_t param2 = 0, uintptr_t param3 = 0) override;
+    void DispatchEvents(VPlatformInstance* instance) override;
+    void ShowErrorText(VPlatformInstance* instance, const char16_t* text) override;
+    void LoopStarting(VPlatformInstance* instance) override;
+    void FrameSent(VPlatformInstance* instance) override;
 
   private:
     friend class VHeadlessScreen;
@@ -120,12 +125,8 @@ class VHeadlessPlatform final : public VPlatformLayer {
     };
 
     void AddEvent(const Event& event);
-    bool Send(uint32_t code, uintptr_t param1 = 0, uintptr_t param2 = 0, uintptr_t param3 = 0);
     // Dispatches every event due before frame n and every message the layer queued itself.
     void DispatchPending(uint32_t frame);
-    void CloseWindow();
-    void DestroyWindow();
-    void WriteErrorText() const;
 
     VHeadlessOptions options_;
     std::unique_ptr<VPlatformInstance> instance_;
@@ -142,7 +143,6 @@ class VHeadlessPlatform final : public VPlatformLayer {
     std::vector<uint32_t> sentCodes_;
     std::u16string statusText_;
     bool keepDisplayOn_ = false;
-    bool consoleButton_ = false;
     bool screenSuspended_ = false;
     uint32_t minimizations_ = 0;
     uint32_t windowsCreated_ = 0;

@@ -1,43 +1,7 @@
 #include "platform/headless/headless_screen.h"
 
 #include "platform/headless/headless_platform.h"
-
-namespace {
-
-struct FormatLayout {
-    uint32_t bits;
-    uint8_t red, green, blue;
-};
-
-// Codes 1 to 6: 8-bit palette index, 4-4-4, 5-5-5, 5-6-5, 8-8-8 in 24 bits, 8-8-8 in 32 bits.
-constexpr FormatLayout kFormats[] = {
-    {8, 0, 0, 0}, {16, 4, 4, 4}, {16, 5, 5, 5}, {16, 5, 6, 5}, {24, 8, 8, 8}, {32, 8, 8, 8},
-};
-
-uint8_t FormatForBits(uint32_t bits) {
-    switch (bits) {
-        case 8:
-            return 1;
-        case 24:
-            return 5;
-        case 32:
-            return 6;
-        default:
-            return 4;
-    }
-}
-
-}  // namespace
-
-bool HeadlessFormatMode(uint8_t format, VScreenMode* mode) {
-    if (format < 1 || format > 6) return false;
-    const FormatLayout& f = kFormats[format - 1];
-    mode->bitsPerPixel = f.bits;
-    mode->redBits = f.red;
-    mode->greenBits = f.green;
-    mode->blueBits = f.blue;
-    return true;
-}
+#include "platform/shared/screen_mode.h"
 
 uint32_t VHeadlessScreen::Open(uint32_t method, uintptr_t window, uint32_t bitsPerPixel,
                                uint32_t width, uint32_t height, bool, bool) {
@@ -48,14 +12,13 @@ uint32_t VHeadlessScreen::Open(uint32_t method, uintptr_t window, uint32_t bitsP
     if (window == 0 || width == 0 || height == 0) return kScreenCallFailed;
 
     const uint8_t format =
-        options.screenFormat ? options.screenFormat : FormatForBits(bitsPerPixel);
+        options.screenFormat ? options.screenFormat : PackedFormatForDepth(bitsPerPixel);
     VScreenMode mode;
-    if (!HeadlessFormatMode(format, &mode)) return kScreenCallFailed;
-    mode.width = options.screenWidth ? options.screenWidth : width;
-    mode.height = options.screenHeight ? options.screenHeight : height;
-    const uint32_t bytes = (mode.bitsPerPixel + 7) / 8;
-    mode.xStep = int32_t(bytes);
-    mode.yStep = int32_t(mode.width * bytes);
+    if (!PackedScreenMode(format, options.screenWidth ? options.screenWidth : width,
+                          options.screenHeight ? options.screenHeight : height, &mode)) {
+        return kScreenCallFailed;
+    }
+    const uint32_t bytes = uint32_t(mode.xStep);
 
     VHeadlessPicture& picture = platform_.picture_;
     picture.pixels.assign(size_t(mode.yStep) * mode.height, 0);

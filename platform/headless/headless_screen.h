@@ -28,6 +28,3 @@ class VHeadlessScreen final : public VPlatformScreen {
     bool open_ = false;
     bool locked_ = false;
 };
-
-// Pixel layout of a format code 1 to 6; false for any other code.
-bool HeadlessFormatMode(uint8_t format, VScreenMode* mode);

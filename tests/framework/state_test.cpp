@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/framework_driver.h"
 #include "tests/framework/recorder.h"
 
 namespace {
@@ -37,22 +38,22 @@ const char* StateName(uint8_t s) {
 void Reach(ClassVane& app, uint8_t state) {
     switch (state) {
         case VSTATE_RUNNING:
-            app.SetState(VSTATE_RUNNING);
+            VFrameworkDriver::SetState(app, VSTATE_RUNNING);
             break;
         case VSTATE_INACTIVE:
-            app.SetState(VSTATE_RUNNING);
-            app.SetState(VSTATE_INACTIVE);
+            VFrameworkDriver::SetState(app, VSTATE_RUNNING);
+            VFrameworkDriver::SetState(app, VSTATE_INACTIVE);
             break;
         case VSTATE_SUSPENDED:
-            app.SetState(VSTATE_RUNNING);
-            app.SetState(VSTATE_SUSPENDED);
+            VFrameworkDriver::SetState(app, VSTATE_RUNNING);
+            VFrameworkDriver::SetState(app, VSTATE_SUSPENDED);
             break;
         case VSTATE_STOPPING:
-            app.SetState(VSTATE_STOPPING);
+            VFrameworkDriver::SetState(app, VSTATE_STOPPING);
             break;
         case VSTATE_EXITED:
-            app.SetState(VSTATE_STOPPING);
-            app.SetState(VSTATE_EXITED);
+            VFrameworkDriver::SetState(app, VSTATE_STOPPING);
+            VFrameworkDriver::SetState(app, VSTATE_EXITED);
             break;
         default:
             break;
@@ -69,11 +70,11 @@ TEST_P(StateTransitions, AllowedOrIgnored) {
     RecorderLog log;
     RecorderScript script;
     Recorder app(log, script);
-    app.Attach(&instance, 0, "", 0);
+    VFrameworkDriver::Attach(app, &instance, 0, "", 0);
     Reach(app, c.from);
     ASSERT_EQ(app.State(), c.from);
     log.calls.clear();
-    app.SetState(c.to);
+    VFrameworkDriver::SetState(app, c.to);
     EXPECT_EQ(app.State(), c.result);
     EXPECT_EQ(log.calls, c.calls);
 }

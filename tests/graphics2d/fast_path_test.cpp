@@ -65,8 +65,8 @@ bool CompareWithRule(uint32_t f, uint32_t opacity, std::mt19937& rng, Candidate 
         ShiftEffectFor(opacity, &p.shift);
         if (!candidate(w, h, fast.At(), src.At(), int32_t(fast.rowbytes), int32_t(src.rowbytes), p))
             return false;
-        BlitReference<T>(w, h, rule.At(), src.At(), int32_t(rule.rowbytes), int32_t(src.rowbytes),
-                         f, p);
+        BlitRuleAtRunTime<T>(w, h, rule.At(), src.At(), int32_t(rule.rowbytes),
+                             int32_t(src.rowbytes), f, p);
         EXPECT_EQ(fast.bytes, rule.bytes)
             << "format " << int(T::kCode) << " flags " << f << " opacity " << opacity << " width "
             << w << " offsets " << srcoffset << "," << dstoffset;

@@ -147,7 +147,7 @@ TEST(PolygonFill, TwoVerticesOnOneRowGiveSpansFromTheOtherSides) {
 // inside the clip every pixel must equal the unclipped drawing.
 TEST(PolygonFill, ClippingAtEveryEdgeKeepsTheGradient) {
     for (uint8_t format : {VPIXELFORMAT_X888, VPIXELFORMAT_565}) {
-        VSurfaceServices services(format);
+        TurningServices services(format);
         V2DSurface s, texture;
         MakeSurface(services, s, 64, 48, format);
         MakeSurface(services, texture, 37, 23, format);
@@ -325,8 +325,8 @@ TEST(PolygonFill, TexturedSpansApplyTheBlitRule) {
     };
     for (uint8_t format : {VPIXELFORMAT_8, VPIXELFORMAT_444, VPIXELFORMAT_555, VPIXELFORMAT_565,
                            VPIXELFORMAT_888, VPIXELFORMAT_X888}) {
-        VSurfaceServices services(format == VPIXELFORMAT_X888 ? VPIXELFORMAT_565
-                                                              : VPIXELFORMAT_X888);
+        TurningServices services(format == VPIXELFORMAT_X888 ? VPIXELFORMAT_565
+                                                             : VPIXELFORMAT_X888);
         V2DSurface a, b, src;
         MakeSurface(services, a, 40, 30, format);
         MakeSurface(services, b, 40, 30, format);

@@ -82,7 +82,7 @@ TEST(PolygonPicture, WritesGradientsShadedTexturedAndTurnedDrawings) {
     std::vector<uint8_t> rgb(size_t(kWidth) * 2 * kHeight * 3);
     int panel = 0;
     for (uint8_t format : {VPIXELFORMAT_565, VPIXELFORMAT_X888}) {
-        VSurfaceServices services(format);
+        TurningServices services(format);
         V2DSurface s, texture, arrow;
         MakeSurface(services, s, kWidth, kHeight, format);
         MakeSurface(services, texture, 64, 64, format);

@@ -5,6 +5,17 @@
 
 #include "graphics2d/surface.h"
 #include "graphics2d/surface_services.h"
+#include "math/math_tables.h"
+
+// Services that hand out the sine tables of the 3D math service, as the display hands out the
+// application's, for the freely turned and scaled blits.
+struct TurningServices : VSurfaceServices {
+    explicit TurningServices(uint8_t format) : VSurfaceServices(format) {
+        tables.BuildTables();
+        SetTurnTables(&tables);
+    }
+    ClassVMathTables tables;
+};
 
 // A surface of the given logical size and format created for services.
 inline void MakeSurface(VSurfaceServices& services, V2DSurface& s, uint32_t w, uint32_t h,

@@ -55,7 +55,7 @@ struct Fixture {
         MakeSurface(services, src, w, h, format);
         Picture(src);
     }
-    VSurfaceServices services;
+    TurningServices services;
     V2DSurface dst, src;
 };
 
@@ -178,7 +178,7 @@ TEST(TransformedBlit, QuarterTurnEqualsTheTexturedQuadrilateral) {
         {0, 0, 10, 6}, {0, 0, 7, 5}, {0, 0, 1, 1}, {2, 1, 8, 10}, {3, 2, 36, 19}};
     const int32_t centres[][2] = {{50, 40}, {3, 2}, {97, 78}, {-4, 40}, {51, 81}};
     for (uint8_t format : {VPIXELFORMAT_X888, VPIXELFORMAT_565, VPIXELFORMAT_555}) {
-        VSurfaceServices services(format);
+        TurningServices services(format);
         V2DSurface a, b, src;
         MakeSurface(services, a, 100, 80, format);
         MakeSurface(services, b, 100, 80, format);
@@ -272,7 +272,7 @@ TEST(TransformedBlit, TurnedDisplaysKeepTheLogicalPicture) {
     for (uint32_t w : {10u, 7u}) {
         Fixture plain(VPIXELFORMAT_X888, w, 5);
         for (const VOrientation& o : orientations) {
-            VSurfaceServices services(VPIXELFORMAT_X888);
+            TurningServices services(VPIXELFORMAT_X888);
             services.SetOrientation(o);
             V2DSurface dst, src;
             MakeSurface(services, dst, 100, 80, VPIXELFORMAT_X888);
@@ -324,6 +324,14 @@ TEST(TransformedBlit, ResultCodes) {
     EXPECT_EQ(f.dst.BlitTransformed(500, 40, &f.src, nullptr, &free), 0u);
     EXPECT_EQ(f.dst.BlitQuarterTurn(0, 0, &f.src, nullptr, 100, 0, 0, 0), 4u);
     for (uint32_t v : Pixels(f.dst)) ASSERT_EQ(v, 0u);
+
+    // Free turns need the sine tables of an owner; quarter turns do not.
+    VSurfaceServices untabled(VPIXELFORMAT_565);
+    V2DSurface dst, src;
+    MakeSurface(untabled, dst, 30, 30, VPIXELFORMAT_565);
+    MakeSurface(untabled, src, 4, 4, VPIXELFORMAT_565);
+    EXPECT_EQ(dst.BlitTransformed(15, 15, &src, nullptr, &free), 3u);
+    EXPECT_EQ(dst.BlitTransformed(15, 15, &src, nullptr, &quarter), 0u);
 }
 
 // A fill through the quarter-turn blit covers the turned size; a source rectangle partly

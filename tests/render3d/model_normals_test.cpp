@@ -6,9 +6,9 @@
 #include <cmath>
 #include <random>
 
-#include "render3d/fixed_point.h"
+#include "math/fixed_point.h"
+#include "math/vector.h"
 #include "render3d/model.h"
-#include "render3d/vector.h"
 #include "tests/render3d/test_owner.h"
 
 namespace {

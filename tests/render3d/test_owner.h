@@ -10,7 +10,7 @@
 #include <set>
 #include <vector>
 
-#include "render3d/math_tables.h"
+#include "math/math_tables.h"
 #include "render3d/model.h"
 #include "render3d/model_services.h"
 

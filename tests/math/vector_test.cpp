@@ -1,4 +1,4 @@
-#include "render3d/vector.h"
+#include "math/vector.h"
 
 #include <gtest/gtest.h>
 

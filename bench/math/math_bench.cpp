@@ -7,10 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "render3d/fixed_point.h"
-#include "render3d/math_tables.h"
-#include "render3d/matrix.h"
-#include "render3d/vector.h"
+#include "math/fixed_point.h"
+#include "math/math_tables.h"
+#include "math/matrix.h"
+#include "math/vector.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "render3d/matrix.h"
+#include "math/matrix.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "render3d/math_tables.h"
+#include "math/math_tables.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "render3d/math_tables.h"
+#include "math/math_tables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "render3d/math_tables.h"
+#include "math/math_tables.h"
 
 #include "fileio/memory.h"
-#include "render3d/quarter_wave.h"
+#include "math/quarter_wave.h"
 
 ClassVMathTables::~ClassVMathTables() {
     FreeTables();

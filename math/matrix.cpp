@@ -1,9 +1,9 @@
-#include "render3d/matrix.h"
+#include "math/matrix.h"
 
 #include <utility>
 
-#include "render3d/math_tables.h"
-#include "render3d/wrap_arith.h"
+#include "math/math_tables.h"
+#include "math/wrap_arith.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "render3d/fixed_point.h"
+#include "math/fixed_point.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,8 @@
 #include "imaging/loader_gif.h"
 #include "imaging/loader_png.h"
 #include "render3d/loader_3ds.h"
+#include "render3d/loader_ms3d.h"
+#include "render3d/loader_v3d.h"
 
 namespace {
 
@@ -22,13 +24,11 @@ bool Register(ClassVScreen& screen) {
     return false;
 }
 
-// In the order they are tried. JPEG and TGA join between PNG and 3D Studio, MilkShape 3D and
-// V3D after it, as they are written.
-constexpr std::array<VLoaderRegistrar, 4> kFrameworkLoaders{
-    Register<VLoader_BMP>,
-    Register<VLoader_GIF>,
-    Register<VLoader_PNG>,
-    Register<VLoader_3DS>,
+// In the order they are tried. JPEG and TGA join between PNG and 3D Studio as they are
+// written.
+constexpr std::array<VLoaderRegistrar, 6> kFrameworkLoaders{
+    Register<VLoader_BMP>, Register<VLoader_GIF>,  Register<VLoader_PNG>,
+    Register<VLoader_3DS>, Register<VLoader_MS3D>, Register<VLoader_V3D>,
 };
 
 }  // namespace

@@ -16,6 +16,7 @@ constexpr uint32_t kMeshVertexCount = 36;  // the bytes before are the writer's
 constexpr uint32_t kMeshFaceCount = 40;
 constexpr uint32_t kMaxVertices = 0x10000;
 constexpr uint32_t kFaceFileBytes = 6;
+constexpr uint32_t kNormalFileBytes = 3;  // the smallest record of a vertex
 
 // A tag as its four bytes in file order read as one little-endian u32.
 constexpr uint32_t Tag(const char (&name)[5]) {
@@ -39,11 +40,11 @@ struct RecordKind {
     uint32_t perBlock;
 };
 constexpr RecordKind kRecordKinds[] = {
-    {kTagVertices, 12, 85},           // x, y, z as i32
-    {kTagFaces, kFaceFileBytes, 64},  // a, b, c as u16
-    {kTagColours, 4, 256},            // red, green, blue, alpha
-    {kTagNormals, 3, 85},             // x, y, z as i8
-    {kTagTexCoords, 8, 85},           // u, v as i32 16.16
+    {kTagVertices, 12, 85},               // x, y, z as i32
+    {kTagFaces, kFaceFileBytes, 64},      // a, b, c as u16
+    {kTagColours, 4, 256},                // red, green, blue, alpha
+    {kTagNormals, kNormalFileBytes, 85},  // x, y, z as i8
+    {kTagTexCoords, 8, 85},               // u, v as i32 16.16
 };
 
 constexpr uint32_t kStagingBytes = 1024;
@@ -143,11 +144,13 @@ uint32_t VLoader_V3D::LoadModel(V3DModel* model, const uint8_t* data, uint32_t s
             if (meshStarted) break;  // one mesh per file
             uint8_t mesh[kMeshHeaderBytes] = {};
             ReadBlock(mesh, Min(held, kMeshHeaderBytes));
-            // Capped so that a few bytes cannot make the model allocate gigabytes: faces name
-            // their vertices with u16 indices, and the faces the rest of the file can hold
-            // are all that can arrive. A count outside a short mesh header reads as 0.
+            // Capped so that a few bytes cannot make the model allocate megabytes: faces name
+            // their vertices with u16 indices, and no more vertices and faces can receive a
+            // record than the rest of the file holds records of their smallest kind (a
+            // normal, a face). A count outside a short mesh header reads as 0.
             const uint64_t after = SourceSize() - Min(end, SourceSize());
-            chunk.vertexCount = Min(LeU32(mesh + kMeshVertexCount), kMaxVertices);
+            chunk.vertexCount =
+                Min(Min(LeU32(mesh + kMeshVertexCount), kMaxVertices), after / kNormalFileBytes);
             chunk.faceCount = Min(LeU32(mesh + kMeshFaceCount), after / kFaceFileBytes);
             if (const uint32_t r = model->CreateFromChunk(chunk)) return r;
             meshStarted = true;

@@ -230,18 +230,25 @@ TEST_F(LoaderV3d, MeshCountsTheFileCannotHoldAreCapped) {
     none.Mesh(0, 1).Vertices({{1, 0, 0}});
     EXPECT_EQ(Load(none), V3DMODEL_INVALID);
 
-    // 2^31 vertices and 2^30 faces promised; 3 vertices and 1 face there. Faces take u16
-    // vertex indices, and no more faces can arrive than the bytes after the mesh hold.
+    // 2^31 vertices and 2^30 faces promised; 3 vertices and 1 face there. No more can receive
+    // a record than the bytes after the mesh hold records of 3 (a normal) and 6 bytes.
     V3dFile huge;
     huge.Mesh(0x80000000u, 0x40000000u)
         .Vertices({{1, 0, 0}, {2, 0, 0}, {3, 0, 0}})
         .Faces({{0, 1, 2}});
     ASSERT_EQ(Load(huge), 0u);
     const uint32_t after = uint32_t(huge.Bytes().size()) - 12 - 8 - 44;
-    EXPECT_EQ(model.VertexCapacity(), 0x10000u);
+    EXPECT_EQ(model.VertexCapacity(), after / 3);
     EXPECT_EQ(model.FaceCapacity(), after / 6);
     EXPECT_EQ(model.VertexCount(), 3u);
     EXPECT_EQ(model.GetFaceCount(), 1u);
+
+    // Faces name at most 65536 vertices.
+    std::vector<uint8_t> colours(4 * 70000, 0xFF);
+    V3dFile wide;
+    wide.Mesh(70000, 1).Chunk("vCOL", colours);
+    ASSERT_EQ(Load(wide), 0u);
+    EXPECT_EQ(model.VertexCapacity(), 0x10000u);
 
     owner.memory.failFrom = owner.memory.allocations + 1;
     EXPECT_EQ(Load(Triangle()), V3DMODEL_FAILED) << "out of memory";

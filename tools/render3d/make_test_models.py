@@ -27,7 +27,7 @@ Run with Debian's /usr/bin/python3 and assimp-utils installed:
 The expectation files (.expect) are described in assimp_reading.py. manifest.txt lists
 "model expectation scale [units]" per line, conversions.txt "source expectation scale units"
 (units: model units per unit of the expectation at scale 0, 64 when not given). The 5 000-face
-model of the load benchmark goes to bench/render3d. Every output is the same byte for byte on
+model of the load benchmark goes to bench/render3d in each format. Every output is the same byte for byte on
 every run.
 """
 
@@ -37,6 +37,8 @@ import sys
 import tempfile
 
 import writer3ds as w
+import writer_ms3d
+import writer_v3d
 import convert_sources
 import models_ms3d
 import models_v3d
@@ -162,9 +164,9 @@ def assimp_large():
     return assimp_model(*obj_scene(rng, objects, with_texcoords=False))
 
 
-def grid(count_x, count_y):
-    """A bumpy square grid of 2 * count_x * count_y faces sharing their vertices, in one
-    material, with texture coordinates: the load benchmark's model."""
+def grid_mesh(count_x, count_y):
+    """A bumpy square grid of 2 * count_x * count_y faces sharing their vertices, with texture
+    coordinates: the load benchmark's model."""
     vertices, texcoords, faces = [], [], []
     for y in range(count_y + 1):
         for x in range(count_x + 1):
@@ -175,10 +177,39 @@ def grid(count_x, count_y):
             a = y * (count_x + 1) + x
             faces.append((a, a + 1, a + count_x + 2))
             faces.append((a, a + count_x + 2, a + count_x + 1))
+    return vertices, texcoords, faces
+
+
+def grid_3ds(count_x, count_y):
+    """The grid in one material."""
+    vertices, texcoords, faces = grid_mesh(count_x, count_y)
     return w.file_3ds([w.material("ground", ambient=(110, 150, 70))],
                       [w.mesh_object("grid", vertices, faces,
                                      groups=[("ground", list(range(len(faces))))],
                                      texcoords=texcoords)])
+
+
+def grid_ms3d(count_x, count_y):
+    """The grid in one group of one material, its corner normals pointing up."""
+    vertices, texcoords, faces = grid_mesh(count_x, count_y)
+    triangles = [writer_ms3d.triangle(f, [(0.0, 0.0, 1.0)] * 3, [texcoords[k][0] for k in f],
+                                      [1 - texcoords[k][1] for k in f], 0) for f in faces]
+    return writer_ms3d.file_ms3d(
+        [writer_ms3d.vertex(*v) for v in vertices], triangles,
+        [writer_ms3d.group("ground", list(range(len(faces))), 0)],
+        [writer_ms3d.material("ground", (110 / 255, 150 / 255, 70 / 255, 1.0))], [])
+
+
+def grid_v3d(count_x, count_y):
+    """The grid at 64 units, with one colour, normals up and texture coordinates."""
+    vertices, texcoords, faces = grid_mesh(count_x, count_y)
+    return b"".join([
+        writer_v3d.header(), writer_v3d.mesh(len(vertices), len(faces), "grid"),
+        writer_v3d.vertices([tuple(round(c * 64) for c in v) for v in vertices]),
+        writer_v3d.faces(faces), writer_v3d.colours([(110, 150, 70, 255)] * len(vertices)),
+        writer_v3d.normals([(0, 0, 127)] * len(vertices)),
+        writer_v3d.texcoords([tuple(round(c * 65536) for c in uv) for uv in texcoords]),
+        writer_v3d.end()])
 
 
 # name, how it is made, the scale the tests load it with.
@@ -239,9 +270,11 @@ def main():
         conversions.append(f"{name} {expect} {scale} {units}")
     write(os.path.join(data, "conversions.txt"), "\n".join(conversions) + "\n")
 
-    bench = os.path.join(repo, "bench", "render3d", "grid_5000.3ds")
-    os.makedirs(os.path.dirname(bench), exist_ok=True)
-    write(bench, grid(50, 50))
+    bench = os.path.join(repo, "bench", "render3d")
+    os.makedirs(bench, exist_ok=True)
+    write(os.path.join(bench, "grid_5000.3ds"), grid_3ds(50, 50))
+    write(os.path.join(bench, "grid_5000.ms3d"), grid_ms3d(50, 50))
+    write(os.path.join(bench, "grid_5000.v3d"), grid_v3d(50, 50))
 
 
 if __name__ == "__main__":

@@ -6,7 +6,9 @@
 #include "framework/screen.h"
 #include "imaging/loader_bmp.h"
 #include "imaging/loader_gif.h"
+#include "imaging/loader_jpg.h"
 #include "imaging/loader_png.h"
+#include "imaging/loader_tga.h"
 #include "render3d/loader_3ds.h"
 #include "render3d/loader_ms3d.h"
 #include "render3d/loader_v3d.h"
@@ -24,11 +26,11 @@ bool Register(ClassVScreen& screen) {
     return false;
 }
 
-// In the order they are tried. JPEG and TGA join between PNG and 3D Studio as they are
-// written.
-constexpr std::array<VLoaderRegistrar, 6> kFrameworkLoaders{
-    Register<VLoader_BMP>, Register<VLoader_GIF>,  Register<VLoader_PNG>,
-    Register<VLoader_3DS>, Register<VLoader_MS3D>, Register<VLoader_V3D>,
+// In the order they are tried; TGA has no signature and must follow every image loader that
+// has one.
+constexpr std::array<VLoaderRegistrar, 8> kFrameworkLoaders{
+    Register<VLoader_BMP>, Register<VLoader_GIF>, Register<VLoader_PNG>,  Register<VLoader_JPG>,
+    Register<VLoader_TGA>, Register<VLoader_3DS>, Register<VLoader_MS3D>, Register<VLoader_V3D>,
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // with the pixel's alpha in place of the opacity, and the converting path for destinations of
 // another format.
 #include <algorithm>
+#include <type_traits>
 
 #include "graphics2d/blit_clip.h"
 #include "graphics2d/display_palette.h"
@@ -20,53 +21,52 @@ struct RGBARowsView {
     uint32_t width, height;
 };
 
-// Same format, no effects: the alpha rule, written so that the compiler can run several pixels
-// at once (no branches, one load and one store per pixel).
+// Same format, no effects: the alpha rule, through the vector kernels where the format has them,
+// otherwise written so that the compiler can run several pixels at once (no branches, one load
+// and one store per pixel).
 template <class T, bool Premultiplied>
 void AlphaRows(const RGBARowsView& v) {
-    uint8_t* dst = v.dst;
-    const uint32_t* src = v.src;
-    for (uint32_t j = 0; j < v.height; ++j, dst += v.dstrowbytes, src += v.srcpitch) {
-        if constexpr (T::kBytes == 4 && AlphaBitsOf<T>() == 8) {
-            AlphaRowBytes32<Premultiplied>(reinterpret_cast<uint32_t*>(dst), src, v.width);
-        } else if constexpr (T::kBytes == sizeof(typename T::Pixel)) {
-            // Rows of 16- and 32-bit pixels are aligned to their size.
-            auto* d = reinterpret_cast<typename T::Pixel*>(dst);
-            for (uint32_t i = 0; i < v.width; ++i)
-                d[i] = typename T::Pixel(RGBAPixel<T, Premultiplied>(d[i], src[i]));
-        } else {
-            for (uint32_t i = 0; i < v.width; ++i) {
-                uint8_t* d = dst + i * T::kBytes;
-                T::Store(d, RGBAPixel<T, Premultiplied>(T::Load(d), src[i]));
+    if constexpr (kRGBAKernelFormat<T>) {
+        using Kernel = std::conditional_t<Premultiplied, rgbakernel::PremultipliedKernel,
+                                          rgbakernel::AlphaKernel<0, false, false>>;
+        KernelRows<T>(v.dst, v.dstrowbytes, v.src, v.srcpitch, v.width, v.height, Kernel{});
+    } else {
+        uint8_t* dst = v.dst;
+        const uint32_t* src = v.src;
+        for (uint32_t j = 0; j < v.height; ++j, dst += v.dstrowbytes, src += v.srcpitch) {
+            if constexpr (T::kBytes == sizeof(typename T::Pixel)) {
+                // Rows of 16- and 32-bit pixels are aligned to their size.
+                auto* d = reinterpret_cast<typename T::Pixel*>(dst);
+                for (uint32_t i = 0; i < v.width; ++i)
+                    d[i] = typename T::Pixel(RGBAPixel<T, Premultiplied>(d[i], src[i]));
+            } else {
+                for (uint32_t i = 0; i < v.width; ++i) {
+                    uint8_t* d = dst + i * T::kBytes;
+                    T::Store(d, RGBAPixel<T, Premultiplied>(T::Load(d), src[i]));
+                }
             }
         }
     }
 }
 
 // Same format with effects: the blit rule with the pixel's alpha (times the opacity) as the
-// opacity; pixels left with alpha 0 are skipped.
+// opacity, through the vector kernels where one keeps the alpha rule.
 template <class T>
 void AlphaEffectRows(const RGBARowsView& v, const VEffect& e, bool premultiplied) {
+    if constexpr (kRGBAKernelFormat<T>) {
+        if (EffectKernelRows<T>(v.dst, v.dstrowbytes, v.src, v.srcpitch, v.width, v.height, e,
+                                premultiplied))
+            return;
+    }
     VBlitParams p;
     p.colour = e.colour;
     p.pixel = EffectPixelOf<T>(e.colour, e.flags);
-    const uint32_t base = e.flags & ~(BLIT_KEY | BLIT_OPACITY);
     uint8_t* dst = v.dst;
     const uint32_t* src = v.src;
     for (uint32_t j = 0; j < v.height; ++j, dst += v.dstrowbytes, src += v.srcpitch) {
         for (uint32_t i = 0; i < v.width; ++i) {
-            uint32_t s = src[i] & kRGBAColourMask, a = src[i] >> kRGBAAlphaShift;
-            if (premultiplied) {
-                const uint32_t c = ReadRGBA<T>(src[i], true);
-                a = c >> kRGBAAlphaShift;
-                s = ColorToPixelOf<T>(c & kRGBAColourMask);
-            }
-            if (e.flags & BLIT_OPACITY) a = (a * e.opacity) >> 8;
-            if (a == 0) continue;
-            p.opacity = a;
-            const uint32_t flags = a >= 255 ? base : base | BLIT_OPACITY;
             uint8_t* d = dst + i * T::kBytes;
-            T::Store(d, BlitPixel<T>(s, T::Load(d), VDynamicEffect{flags}, p));
+            T::Store(d, RGBAEffectPixel<T>(T::Load(d), src[i], premultiplied, e, p));
         }
     }
 }

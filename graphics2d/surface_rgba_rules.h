@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "graphics2d/blit_flags.h"
 #include "graphics2d/color_math.h"
 #include "graphics2d/pixel_format.h"
 #include "graphics2d/pixel_rules.h"
@@ -27,25 +28,34 @@ constexpr uint32_t AlphaWeightOf(uint32_t a) {
     return (a >> (8 - AlphaBitsOf<T>())) + (a == 255 ? 1u : 0u);
 }
 
-// Normal storage: out = (d × (F - f) + s × f) >> n per channel, F = 1 << n.
+// The bits of a pixel value outside its channels (the fourth byte of X888, the top bit of 555,
+// the top four of 444). A pixel that is not drawn keeps them, a blended one has none.
+template <class T>
+constexpr uint32_t kUnusedBitsOf = (T::kBytes == 4 ? ~0u : (1u << (8 * T::kBytes)) - 1) &
+                                   ~(T::kRed.Mask() | T::kGreen.Mask() | T::kBlue.Mask());
+
+// Normal storage: out = (d × (F - f) + s × f) >> n per channel, F = 1 << n. A transparent pixel
+// (f = 0) is not drawn: the destination keeps every bit.
 template <class T>
 constexpr uint32_t AlphaBlendPixel(uint32_t d, uint32_t s, uint32_t alpha) {
     constexpr int n = AlphaBitsOf<T>();
     const uint32_t f = AlphaWeightOf<T>(alpha);
-    return CombineFields<T>(
+    const uint32_t out = CombineFields<T>(
         d, s, [f](uint32_t x, uint32_t y, VChannel) { return (x * ((1u << n) - f) + y * f) >> n; });
+    return out | (d & kUnusedBitsOf<T> & (0u - uint32_t(alpha == 0)));
 }
 
 // Premultiplied storage, t = 255 - alpha: out = ((d × f(t)) >> n) + s' per channel. A fully
-// transparent pixel (t = 255) adds nothing, whatever its colour bits hold (a fresh surface is
-// cleared to bytes 0xFF).
+// transparent pixel (t = 255, f = F) is not drawn, whatever its colour bits hold (a fresh surface
+// is cleared to bytes 0xFF): the destination keeps every bit.
 template <class T>
 constexpr uint32_t PremultipliedBlendPixel(uint32_t d, uint32_t s, uint32_t t) {
     constexpr int n = AlphaBitsOf<T>();
     const uint32_t f = AlphaWeightOf<T>(t);
     if (t == 255) s = 0;
-    return CombineFields<T>(d, s,
-                            [f](uint32_t x, uint32_t y, VChannel) { return ((x * f) >> n) + y; });
+    const uint32_t out = CombineFields<T>(
+        d, s, [f](uint32_t x, uint32_t y, VChannel) { return ((x * f) >> n) + y; });
+    return out | (d & kUnusedBitsOf<T> & (0u - uint32_t(t == 255)));
 }
 
 // The stored word of a colour value with its alpha, in the colour format. Premultiplied storage
@@ -85,4 +95,24 @@ constexpr uint32_t RGBAPixel(uint32_t d, uint32_t word) {
     } else {
         return AlphaBlendPixel<T>(d, s, a);
     }
+}
+
+// The blend of one stored word onto a destination pixel of the colour format with effects (e as
+// normalised, without the colour key; p with the property colour filled in): the pixel's alpha,
+// times the opacity with BLIT_OPACITY, takes the place of the opacity in the blit rule. A pixel
+// left with alpha 0 is not drawn. Premultiplied colours are divided back first.
+template <class T>
+constexpr uint32_t RGBAEffectPixel(uint32_t d, uint32_t word, bool premultiplied, const VEffect& e,
+                                   VBlitParams p) {
+    uint32_t s = word & kRGBAColourMask, a = word >> kRGBAAlphaShift;
+    if (premultiplied) {
+        const uint32_t c = ReadRGBA<T>(word, true);
+        a = c >> kRGBAAlphaShift;
+        s = ColorToPixelOf<T>(c & kRGBAColourMask);
+    }
+    if (e.flags & BLIT_OPACITY) a = (a * e.opacity) >> 8;
+    if (a == 0) return d;
+    p.opacity = a;
+    const uint32_t base = e.flags & ~(BLIT_KEY | BLIT_OPACITY);
+    return BlitPixel<T>(s, d, VDynamicEffect{a >= 255 ? base : base | BLIT_OPACITY}, p);
 }

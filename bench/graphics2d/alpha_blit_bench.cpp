@@ -1,6 +1,7 @@
-// Alpha blits of the 203 × 140 studio logo onto a 240 × 320 back buffer in 565 and X888, from
+// Alpha blits of the 203 × 140 studio logo onto a 240 × 320 back buffer in 565, 888 and X888, from
 // RGBA surfaces in normal and premultiplied storage, against pixman's OVER of the same
-// premultiplied picture onto the same destination formats.
+// premultiplied picture onto the same destination formats; and the logo at half opacity onto
+// X888 against OVER through a solid half-opaque mask.
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 
@@ -42,7 +43,8 @@ const Picture& Logo() {
 
 // Our blit: the logo loaded into an RGBA surface of the screen's format through the loader
 // interface, drawn onto a screen-sized surface.
-void BlitLogo(benchmark::State& state, uint8_t format, uint32_t storage) {
+void BlitLogo(benchmark::State& state, uint8_t format, uint32_t storage, uint32_t flags = 0,
+              uint32_t property = 0) {
     const Picture& logo = Logo();
     if (logo.width == 0) {
         state.SkipWithError("logo.rgba missing");
@@ -70,14 +72,16 @@ void BlitLogo(benchmark::State& state, uint8_t format, uint32_t storage) {
     picture.Unlock();
     screen.FillRect(nullptr, 0x806040);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(screen.Blit(kLogoX, kLogoY, &picture, nullptr, 0, 0));
+        benchmark::DoNotOptimize(screen.Blit(kLogoX, kLogoY, &picture, nullptr, flags, property));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * logo.width * logo.height);
 }
 
-// pixman: OVER of the premultiplied a8r8g8b8 logo onto a screen-sized image.
-void PixmanOver(benchmark::State& state, pixman_format_code_t format, int bytes) {
+// pixman: OVER of the premultiplied a8r8g8b8 logo onto a screen-sized image, through a solid mask
+// of the given opacity when it is below 255.
+void PixmanOver(benchmark::State& state, pixman_format_code_t format, int bytes,
+                uint32_t opacity = 255) {
     const Picture& logo = Logo();
     if (logo.width == 0) {
         state.SkipWithError("logo.rgba missing");
@@ -97,12 +101,19 @@ void PixmanOver(benchmark::State& state, pixman_format_code_t format, int bytes)
                                  premultiplied.data(), int(logo.width) * 4);
     pixman_image_t* dst =
         pixman_image_create_bits(format, kScreenWidth, kScreenHeight, screenbits.data(), stride);
+    pixman_image_t* mask = nullptr;
+    if (opacity < 255) {
+        const uint16_t level = uint16_t(opacity * 0x101);
+        const pixman_color_t colour = {level, level, level, level};
+        mask = pixman_image_create_solid_fill(&colour);
+    }
     for (auto _ : state) {
-        pixman_image_composite32(PIXMAN_OP_OVER, src, nullptr, dst, 0, 0, 0, 0, kLogoX, kLogoY,
+        pixman_image_composite32(PIXMAN_OP_OVER, src, mask, dst, 0, 0, 0, 0, kLogoX, kLogoY,
                                  int(logo.width), int(logo.height));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * logo.width * logo.height);
+    if (mask != nullptr) pixman_image_unref(mask);
     pixman_image_unref(src);
     pixman_image_unref(dst);
 }
@@ -116,6 +127,15 @@ void BM_Logo565Normal(benchmark::State& s) {
 void BM_Pixman565Over(benchmark::State& s) {
     PixmanOver(s, PIXMAN_r5g6b5, 2);
 }
+void BM_Logo888Premultiplied(benchmark::State& s) {
+    BlitLogo(s, VPIXELFORMAT_888, VRGBA_PREMULTIPLIED);
+}
+void BM_Logo888Normal(benchmark::State& s) {
+    BlitLogo(s, VPIXELFORMAT_888, 0);
+}
+void BM_Pixman888Over(benchmark::State& s) {
+    PixmanOver(s, PIXMAN_r8g8b8, 3);
+}
 void BM_LogoX888Premultiplied(benchmark::State& s) {
     BlitLogo(s, VPIXELFORMAT_X888, VRGBA_PREMULTIPLIED);
 }
@@ -125,14 +145,25 @@ void BM_LogoX888Normal(benchmark::State& s) {
 void BM_PixmanX888Over(benchmark::State& s) {
     PixmanOver(s, PIXMAN_x8r8g8b8, 4);
 }
+void BM_LogoX888NormalHalfOpacity(benchmark::State& s) {
+    BlitLogo(s, VPIXELFORMAT_X888, 0, BLIT_OPACITY, 128);
+}
+void BM_PixmanX888OverHalfMask(benchmark::State& s) {
+    PixmanOver(s, PIXMAN_x8r8g8b8, 4, 128);
+}
 
 }  // namespace
 
 BENCHMARK(BM_Logo565Premultiplied);
 BENCHMARK(BM_Logo565Normal);
 BENCHMARK(BM_Pixman565Over);
+BENCHMARK(BM_Logo888Premultiplied);
+BENCHMARK(BM_Logo888Normal);
+BENCHMARK(BM_Pixman888Over);
 BENCHMARK(BM_LogoX888Premultiplied);
 BENCHMARK(BM_LogoX888Normal);
 BENCHMARK(BM_PixmanX888Over);
+BENCHMARK(BM_LogoX888NormalHalfOpacity);
+BENCHMARK(BM_PixmanX888OverHalfMask);
 
 BENCHMARK_MAIN();

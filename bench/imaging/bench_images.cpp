@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -98,5 +101,35 @@ std::vector<uint8_t> MakeBenchGif(bool interlaced) {
     }
     EGifCloseFile(gif, &error);
     GifFreeMapObject(map);
+    return file;
+}
+
+std::vector<uint8_t> MakeBenchJpeg(bool progressive) {
+    const std::vector<uint8_t> rgba = Picture();
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr error;
+    cinfo.err = jpeg_std_error(&error);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = BENCH_SIZE;
+    cinfo.image_height = BENCH_SIZE;
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_EXT_RGBX;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 85, TRUE);
+    cinfo.comp_info[0].h_samp_factor = 2;
+    cinfo.comp_info[0].v_samp_factor = 2;
+    if (progressive) jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(&rgba[size_t(cinfo.next_scanline) * BENCH_SIZE * 4]);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<uint8_t> file(buffer, buffer + size);
+    std::free(buffer);
     return file;
 }

@@ -1,5 +1,7 @@
-// PNG and GIF decode speed of our loaders against libpng and giflib on the same files, in
-// one run: generated 1024 × 1024 pictures and the demo's own two PNG pictures. After the usual
+// PNG, GIF and JPEG decode speed of our loaders against libpng, giflib and libjpeg-turbo on the
+// same files, in one run: generated 1024 × 1024 pictures and the demo's own two PNG pictures.
+// libjpeg-turbo does the work our JPEG loader does: the accurate integer inverse DCT
+// (JDCT_ISLOW) and chroma repeated (no fancy upsampling), into RGBA rows. After the usual
 // report a table gives the time per megapixel and our time as a multiple of the peer's (below
 // 1: we are faster).
 #include <benchmark/benchmark.h>
@@ -15,9 +17,12 @@
 #include <string>
 #include <vector>
 
+#include <jpeglib.h>
+
 #include "bench/imaging/bench_images.h"
 #include "graphics2d/surface_base.h"
 #include "imaging/loader_gif.h"
+#include "imaging/loader_jpg.h"
 #include "imaging/loader_png.h"
 
 namespace {
@@ -107,6 +112,31 @@ bool GiflibDecode(const std::vector<uint8_t>& file) {
     return ok;
 }
 
+// libjpeg-turbo into RGBA rows of one buffer, with the settings of our decoder.
+bool LibjpegDecode(const std::vector<uint8_t>& file, std::vector<uint8_t>& rgba) {
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr error;
+    cinfo.err = jpeg_std_error(&error);
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, file.data(), file.size());
+    if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    cinfo.dct_method = JDCT_ISLOW;
+    cinfo.do_fancy_upsampling = FALSE;
+    cinfo.out_color_space = JCS_EXT_RGBA;
+    jpeg_start_decompress(&cinfo);
+    rgba.resize(size_t(cinfo.output_width) * cinfo.output_height * 4);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = &rgba[size_t(cinfo.output_scanline) * cinfo.output_width * 4];
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
 const std::vector<uint8_t>& Png(bool interlaced) {
     static const std::vector<uint8_t> plain = MakeBenchPng(false), adam7 = MakeBenchPng(true);
     return interlaced ? adam7 : plain;
@@ -115,6 +145,11 @@ const std::vector<uint8_t>& Png(bool interlaced) {
 const std::vector<uint8_t>& Gif(bool interlaced) {
     static const std::vector<uint8_t> plain = MakeBenchGif(false), passes = MakeBenchGif(true);
     return interlaced ? passes : plain;
+}
+
+const std::vector<uint8_t>& Jpeg(bool progressive) {
+    static const std::vector<uint8_t> baseline = MakeBenchJpeg(false), scans = MakeBenchJpeg(true);
+    return progressive ? scans : baseline;
 }
 
 // The demo's pictures, read from the assets folder.
@@ -199,12 +234,29 @@ void BM_GifGiflib(benchmark::State& state) {
     SetPixelCounter(state, MEGAPIXELS);
 }
 
+void BM_JpegOurs(benchmark::State& state) {
+    VLoader_JPG loader;
+    DecodeOurs(state, loader, Jpeg(state.range(0) != 0), 6, MEGAPIXELS);
+}
+
+void BM_JpegLibjpeg(benchmark::State& state) {
+    const std::vector<uint8_t>& file = Jpeg(state.range(0) != 0);
+    std::vector<uint8_t> rgba;
+    for (auto _ : state) {
+        if (!LibjpegDecode(file, rgba)) state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(rgba.data());
+    }
+    SetPixelCounter(state, MEGAPIXELS);
+}
+
 BENCHMARK(BM_PngOurs)->ArgName("interlaced")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PngLibpng)->ArgName("interlaced")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssetOurs)->ArgName("picture")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssetLibpng)->ArgName("picture")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GifOurs)->ArgName("interlaced")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GifGiflib)->ArgName("interlaced")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JpegOurs)->ArgName("progressive")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JpegLibjpeg)->ArgName("progressive")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The console report, and the time per iteration of every run kept for the table.
 class TableReporter : public benchmark::ConsoleReporter {
@@ -239,6 +291,10 @@ class TableReporter : public benchmark::ConsoleReporter {
              MEGAPIXELS},
             {"GIF 256 colours 1024 x 1024, interlaced", "BM_GifOurs/interlaced:1",
              "BM_GifGiflib/interlaced:1", MEGAPIXELS},
+            {"JPEG 4:2:0 1024 x 1024, baseline", "BM_JpegOurs/progressive:0",
+             "BM_JpegLibjpeg/progressive:0", MEGAPIXELS},
+            {"JPEG 4:2:0 1024 x 1024, progressive", "BM_JpegOurs/progressive:1",
+             "BM_JpegLibjpeg/progressive:1", MEGAPIXELS},
         };
         for (const Row& row : rows) {
             const auto ours = m_ms.find(row.ours), peer = m_ms.find(row.peer);

@@ -73,7 +73,8 @@ TEST(DisplayLoading, TheFrameworksLoadersReadTheDemosPictures) {
             << "no loader takes it";
     };
     ASSERT_EQ(h.Run(), 0u);
-    EXPECT_EQ(registered, 6u) << "BMP, GIF, PNG, 3D Studio, MilkShape 3D and V3D, in that order";
+    EXPECT_EQ(registered, 8u)
+        << "BMP, GIF, PNG, JPEG, TGA, 3D Studio, MilkShape 3D and V3D, in that order";
 }
 
 TEST(DisplayLoading, SixteenLoaderPlaces) {
@@ -83,16 +84,16 @@ TEST(DisplayLoading, SixteenLoaderPlaces) {
     std::vector<bool> accepted;
     h.script.frame = [&](ClassVane&, ClassVScreen& screen, uint32_t) {
         EXPECT_FALSE(screen.RegisterLoader(nullptr));
-        while (accepted.size() < 14) {
+        while (accepted.size() < 12) {
             auto* loader = new VLoader_BMP();
             accepted.push_back(screen.RegisterLoader(loader));
             if (!accepted.back()) delete loader;  // the caller keeps a refused loader
         }
     };
     ASSERT_EQ(h.Run(), 0u);
-    // Six places were taken at start-up; ten more fit, the eleventh is refused.
-    const std::vector<bool> expected{true, true, true, true,  true,  true,  true,
-                                     true, true, true, false, false, false, false};
+    // Eight places were taken at start-up; eight more fit, the ninth to twelfth are refused.
+    const std::vector<bool> expected{true, true, true,  true,  true,  true,
+                                     true, true, false, false, false, false};
     EXPECT_EQ(accepted, expected);
 }
 

@@ -117,11 +117,125 @@ uint32_t ReferenceOtherFormat(uint8_t sformat, uint8_t dformat, uint32_t d, uint
     return ColorToPixel(dformat, out);
 }
 
-// The bits a pixel value of the format uses.
-uint32_t MaskOf(uint8_t format) {
+// Different formats or same, the blit without effects as the rules give it.
+uint32_t ReferenceBlit(uint8_t sformat, uint8_t dformat, uint32_t d, uint32_t word,
+                       bool premultiplied) {
+    return sformat == dformat ? ReferenceSameFormat(dformat, d, word, premultiplied)
+                              : ReferenceOtherFormat(sformat, dformat, d, word, premultiplied);
+}
+
+// Same format with effects, for formats of 8-bit channels: the pixel's alpha (times the
+// opacity) in place of the blit's opacity; colour flags on the colour read back.
+uint32_t ReferenceEffect(uint8_t format, uint32_t d, uint32_t word, bool premultiplied,
+                         uint32_t flags, uint32_t property) {
+    const uint32_t colourflags = flags & (BLIT_FILL | BLIT_MIX);
+    const uint32_t opacity = colourflags ? property >> 24 : property;
+    // An opacity of 255 or more is no opacity; with nothing else it is the plain alpha blit.
+    if (opacity >= 255) flags &= ~BLIT_OPACITY;
+    if (flags == 0) return ReferenceSameFormat(format, d, word, premultiplied);
+    uint32_t c, a;
+    ReferenceRead(format, word, premultiplied, &c, &a);
+    if (flags & BLIT_OPACITY) a = (a * opacity) >> 8;
+    if (a == 0) return d;
+    const uint32_t dc = PixelToColor(format, d), pc = property & 0xFFFFFF;
     uint32_t m = 0;
-    for (Field f : FieldsOf(format)) m |= ((1u << f.bits) - 1) << f.shift;
-    return m;
+    for (int sh = 0; sh < 24; sh += 8) m = std::max(m, (c >> sh) & 0xFF);
+    uint32_t out = 0;
+    for (int sh = 0; sh < 24; sh += 8) {
+        const uint32_t dch = (dc >> sh) & 0xFF, pch = (pc >> sh) & 0xFF;
+        uint32_t sch = (c >> sh) & 0xFF;
+        if (colourflags == BLIT_TINT) sch = (pch * m) >> 8;
+        if (colourflags == BLIT_FILL) sch = pch;
+        if (colourflags == BLIT_MIX) sch = (sch >> 1) + (pch >> 1);
+        uint32_t v;
+        if (flags & (BLIT_ADD | BLIT_SUBTRACT)) {
+            if (a < 255) sch = (sch * a) >> 8;
+            v = flags & BLIT_ADD ? std::min(dch + sch, 255u) : (dch > sch ? dch - sch : 0);
+        } else {
+            v = a < 255 ? (dch * (256 - a) + sch * a) >> 8 : sch;
+        }
+        out |= v << sh;
+    }
+    return ColorToPixel(format, out);
+}
+
+// Every bit of a pixel of the format, those outside the channels included.
+uint32_t RawBitsOf(uint8_t format) {
+    const uint32_t bits = BitsPerPixelOf(format);
+    return bits == 32 ? ~0u : (1u << bits) - 1;
+}
+
+// Alphas in runs, as pictures have them: transparent and opaque stretches long enough to fill
+// whole blocks of pixels, random ones, and stretches in which every alpha comes in turn.
+class AlphaRuns {
+  public:
+    explicit AlphaRuns(std::mt19937& random) : random_(random) {}
+    uint32_t Next() {
+        if (left_ == 0) {
+            kind_ = random_() % 4;
+            left_ = 1 + random_() % 12;
+        }
+        --left_;
+        switch (kind_) {
+            case 0:
+                return 0;
+            case 1:
+                return 255;
+            case 2:
+                return sweep_++ & 0xFF;
+            default:
+                return random_() & 0xFF;
+        }
+    }
+
+  private:
+    std::mt19937& random_;
+    uint32_t kind_ = 0, left_ = 0, sweep_ = 0;
+};
+
+constexpr uint32_t kStripWidths[] = {1, 2, 3, 4, 5, 7, 8, 9, 12, 13, 16, 17, 31, 64, 67};
+
+// For each width: a strip of two rows of random colours with alphas in runs, blitted from a
+// random column of the source onto a random column of a destination of random bits (those
+// outside the channels too); every destination pixel must be what expected(d, word) says inside
+// the strip and unchanged outside.
+void CheckStrips(uint8_t sf, uint8_t df, uint32_t storage, uint32_t flags, uint32_t property,
+                 const std::function<uint32_t(uint32_t, uint32_t)>& expected,
+                 std::mt19937& random) {
+    AlphaRuns alphas(random);
+    for (uint32_t width : kStripWidths) {
+        const int32_t sx = int32_t(random() % 4), dx = int32_t(random() % 4);
+        const int32_t dw = int32_t(width) + 6, h = 2;
+        VSurfaceServices services(df);
+        V2DSurfaceRGBA src;
+        MakeRGBA(services, src, width + 4, h, sf, storage);
+        V2DSurface dst;
+        MakeSurface(services, dst, uint32_t(dw), h, df);
+        for (int32_t y = 0; y < h; ++y) {
+            for (int32_t x = 0; x < int32_t(width) + 4; ++x) {
+                const uint32_t alpha = alphas.Next();
+                // Premultiplied pixels never written keep the fresh surface's 0xFFFFFFFF.
+                if (alpha == 0 && storage != 0 && random() % 2 == 0) continue;
+                src.PutPixelAlpha(x, y, random() & 0xFFFFFF, alpha);
+            }
+            for (int32_t x = 0; x < dw; ++x) SetRawPixel(dst, x, y, random() & RawBitsOf(df));
+        }
+        std::vector<uint32_t> want;
+        for (int32_t y = 0; y < h; ++y) {
+            for (int32_t x = 0; x < dw; ++x) {
+                const uint32_t d = RawPixel(dst, x, y);
+                const bool inside = x >= dx && x < dx + int32_t(width);
+                want.push_back(inside ? expected(d, StoredWord(src, sx + x - dx, y)) : d);
+            }
+        }
+        const VRect rect{sx, 0, sx + int32_t(width), h};
+        ASSERT_EQ(dst.Blit(dx, 0, &src, &rect, flags, property), 0u);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < dw; ++x)
+                ASSERT_EQ(RawPixel(dst, x, y), want[size_t(y * dw + x)])
+                    << "width " << width << " from column " << sx << " to column " << dx << ", at "
+                    << x << ", " << y;
+    }
 }
 
 }  // namespace
@@ -204,40 +318,59 @@ TEST(RGBASurface, StoredWordsAndReadBack) {
 }
 
 // Every pair of colour format and destination format, normal and premultiplied storage: the
-// same-format loops and the converting path both give the reference result, pixel by pixel.
+// same-format loops and the converting path both give the reference result, pixel by pixel,
+// over every alpha, row widths on both sides of the vector blocks, and every start column.
 TEST(RGBASurface, BlitMatchesReferenceOverAllFormats) {
     std::mt19937 random(20261210);
-    const uint32_t alphas[] = {0, 1, 7, 8, 15, 16, 63, 64, 127, 128, 129, 200, 254, 255};
     for (bool premultiplied : {false, true}) {
         for (uint8_t sf : kDirectFormats) {
             for (uint8_t df : kDirectFormats) {
                 SCOPED_TRACE(testing::Message() << "colour format " << int(sf) << " onto "
                                                 << int(df) << (premultiplied ? " premult" : ""));
-                VSurfaceServices services(df);
-                V2DSurfaceRGBA src;
-                MakeRGBA(services, src, 14, 6, sf, premultiplied ? VRGBA_PREMULTIPLIED : 0);
-                V2DSurface dst;
-                MakeSurface(services, dst, 14, 6, df);
-                for (int32_t y = 0; y < 6; ++y) {
-                    for (int32_t x = 0; x < 14; ++x) {
-                        src.PutPixelAlpha(x, y, random() & 0xFFFFFF, alphas[(x + y * 3) % 14]);
-                        SetRawPixel(dst, x, y, random() & MaskOf(df));
-                    }
+                CheckStrips(
+                    sf, df, premultiplied ? VRGBA_PREMULTIPLIED : 0, 0, 0,
+                    [&](uint32_t d, uint32_t w) {
+                        return ReferenceBlit(sf, df, d, w, premultiplied);
+                    },
+                    random);
+            }
+        }
+    }
+}
+
+// Same format with effects onto the formats of 8-bit channels, every effect with and without
+// opacity, both storages: the vector loops where the effect keeps the alpha rule and the
+// per-pixel rule elsewhere give the reference result.
+TEST(RGBASurface, EffectBlitsMatchReference) {
+    const uint32_t effects[] = {BLIT_OPACITY, BLIT_FILL, BLIT_MIX,
+                                BLIT_TINT,    BLIT_ADD,  BLIT_SUBTRACT};
+    std::mt19937 random(777);
+    for (uint8_t format : {VPIXELFORMAT_888, VPIXELFORMAT_X888}) {
+        for (uint32_t storage : {0u, VRGBA_PREMULTIPLIED}) {
+            for (uint32_t effect : effects) {
+                for (uint32_t opacity : {1u, 77u, 128u, 254u, 255u}) {
+                    const uint32_t flags = effect | BLIT_OPACITY;
+                    const uint32_t colour = random() & 0xFFFFFF;
+                    const uint32_t property =
+                        effect & (BLIT_FILL | BLIT_MIX) ? opacity << 24 | colour : opacity;
+                    SCOPED_TRACE(testing::Message()
+                                 << "format " << int(format) << (storage ? " premult" : "")
+                                 << " flags " << flags << " property " << property);
+                    CheckStrips(
+                        format, format, storage, flags, property,
+                        [&](uint32_t d, uint32_t w) {
+                            return ReferenceEffect(format, d, w, storage != 0, flags, property);
+                        },
+                        random);
+                    if (effect == BLIT_OPACITY) continue;
+                    // The same effect without opacity.
+                    CheckStrips(
+                        format, format, storage, effect, colour,
+                        [&](uint32_t d, uint32_t w) {
+                            return ReferenceEffect(format, d, w, storage != 0, effect, colour);
+                        },
+                        random);
                 }
-                std::vector<uint32_t> expected;
-                for (int32_t y = 0; y < 6; ++y) {
-                    for (int32_t x = 0; x < 14; ++x) {
-                        const uint32_t d = RawPixel(dst, x, y), w = StoredWord(src, x, y);
-                        expected.push_back(sf == df
-                                               ? ReferenceSameFormat(df, d, w, premultiplied)
-                                               : ReferenceOtherFormat(sf, df, d, w, premultiplied));
-                    }
-                }
-                ASSERT_EQ(dst.Blit(0, 0, &src, nullptr, 0, 0), 0u);
-                for (int32_t y = 0; y < 6; ++y)
-                    for (int32_t x = 0; x < 14; ++x)
-                        ASSERT_EQ(RawPixel(dst, x, y), expected[size_t(y * 14 + x)])
-                            << "at " << x << ", " << y;
             }
         }
     }

@@ -12,6 +12,15 @@ except where Pillow cannot give them (16-bit samples, which it clips or widens, 
 below 8 bits, which it compares unscaled, and files made to test a rule Pillow does not share); those come from the samples the file was written
 from, and wherever Pillow can decode the file too, the script checks that both agree.
 
+JPEG files are written by Debian's cjpeg (libjpeg-turbo-progs) and by Pillow; their expected
+pixels are what `djpeg -dct int -nosmooth` makes of them (the accurate integer inverse DCT,
+chroma repeated rather than interpolated). TGA files are written by Pillow, by ImageMagick
+and, for what neither writes (16-bit pixels with bit 15 set, a colour map starting past entry
+0), by the small encoder below; Pillow gives their expected pixels. Pillow widens 5-bit
+channels to 8 bits with low bits of its own, where the decoder puts each 5-bit channel at the
+top of its byte: for 16-bit files the expectation is Pillow's value with the low three bits
+cleared (and, for the encoder's files, the written samples, which must agree).
+
 Each expectation file holds the width and height (32-bit little-endian) and then the pixels.
 manifest.txt lists "image expectation source" per line; the output is the same byte for byte
 on every run.
@@ -539,6 +548,251 @@ def bmp_cases(w):
         w.add_pillow(f"bmp_pillow_{mode.lower()}.bmp", buf.getvalue())
 
 
+# ---------------------------------------------------------------------------------------------
+# JPEG (cjpeg and Pillow write, djpeg decodes)
+
+IMAGEMAGICK = "/usr/bin/convert-im6.q16"
+
+
+def photo_picture(width, height, seed):
+    """RGB rows that look like a photograph to an encoder: smooth shading, rings, a few hard
+    edges and a little noise."""
+    rng = Lcg(seed)
+    rows = []
+    for y in range(height):
+        row = []
+        for x in range(width):
+            ring = ((x - width // 3) ** 2 + (y - height // 2) ** 2) % 97
+            edge = 60 if (x * 3 + y * 2) % 53 < 9 else 0
+            r = (x * 255 // max(1, width - 1) + ring + rng.next(9)) % 256
+            g = (y * 255 // max(1, height - 1) + edge + rng.next(9)) % 256
+            b = min(255, (x + y) * 2 + ring // 2 + edge)
+            row.append((r, g, b))
+        rows.append(row)
+    return rows
+
+
+def ppm(rows):
+    height, width = len(rows), len(rows[0])
+    return b"P6\n%d %d\n255\n" % (width, height) + bytes(c for row in rows for p in row for c in p)
+
+
+def cjpeg(rows, options, scans=None):
+    with tempfile.TemporaryDirectory() as folder:
+        args = ["cjpeg"] + options
+        if scans is not None:
+            script = os.path.join(folder, "scans.txt")
+            with open(script, "w") as f:
+                f.write(scans)
+            args += ["-scans", script]
+        return subprocess.run(args, input=ppm(rows), stdout=subprocess.PIPE, check=True).stdout
+
+
+def pnm_pixels(data):
+    """Width, height and RGBA pixels of a binary PGM or PPM."""
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        start = at
+        while not data[at:at + 1].isspace():
+            at += 1
+        fields.append(data[start:at])
+    kind, width, height = fields[0], int(fields[1]), int(fields[2])
+    body = data[at + 1:]
+    if kind == b"P5":
+        return width, height, [(v, v, v, 255) for v in body[:width * height]]
+    return width, height, [tuple(body[3 * i:3 * i + 3]) + (255,) for i in range(width * height)]
+
+
+def djpeg_pixels(data, truncated=False):
+    """djpeg's decode; a truncated file makes it warn (exit status 2) and still decode."""
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "in.jpg")
+        with open(path, "wb") as f:
+            f.write(data)
+        done = subprocess.run(["djpeg", "-dct", "int", "-nosmooth", "-pnm", path],
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        if done.returncode != 0 and not (truncated and done.returncode == 2):
+            raise SystemExit("djpeg failed: " + done.stderr.decode())
+        return pnm_pixels(done.stdout)
+
+
+def add_djpeg(w, name, data, truncated=False):
+    width, height, pixels = djpeg_pixels(data, truncated)
+    w.add(name, data, width, height, pixels, "djpeg")
+    return pixels
+
+
+SAMPLINGS = ["1x1", "2x1", "1x2", "2x2"]
+
+
+def jpeg_cases(w):
+    for sampling in SAMPLINGS:
+        tag = "s" + sampling.replace("x", "")
+        for width, height in ((1, 1), (17, 9), (33, 31)):
+            rows = photo_picture(width, height, width * 100 + height)
+            base = f"jpeg_{tag}_{width}x{height}"
+            plain = add_djpeg(w, base + ".jpg", cjpeg(rows, ["-sample", sampling]))
+            progressive = add_djpeg(w, base + "_prog.jpg",
+                                    cjpeg(rows, ["-sample", sampling, "-progressive"]))
+            if plain != progressive:
+                raise SystemExit(base + ": the progressive twin decodes differently")
+        rows = photo_picture(33, 31, 7)
+        # Restart markers after every MCU row and after every 5 MCUs (so that intervals end
+        # inside rows), in both kinds of frame, and tables made for the picture.
+        for option, suffix in (("1", "rst1"), ("5B", "rst5b")):
+            add_djpeg(w, f"jpeg_{tag}_33x31_{suffix}.jpg",
+                      cjpeg(rows, ["-sample", sampling, "-restart", option]))
+            add_djpeg(w, f"jpeg_{tag}_33x31_{suffix}_prog.jpg",
+                      cjpeg(rows, ["-sample", sampling, "-restart", option, "-progressive"]))
+        add_djpeg(w, f"jpeg_{tag}_33x31_opt.jpg", cjpeg(rows, ["-sample", sampling, "-optimize"]))
+        add_djpeg(w, f"jpeg_{tag}_33x31_q100.jpg",
+                  cjpeg(rows, ["-sample", sampling, "-quality", "100"]))
+    for width, height in ((1, 1), (17, 9), (33, 31)):
+        rows = photo_picture(width, height, 31 + width)
+        for progressive in (False, True):
+            options = ["-grayscale"] + (["-progressive"] if progressive else [])
+            add_djpeg(w, f"jpeg_grey_{width}x{height}{'_prog' if progressive else ''}.jpg",
+                      cjpeg(rows, options))
+    # A flat grey of 100: every pixel decodes to exactly 100.
+    add_djpeg(w, "jpeg_grey_flat100.jpg", cjpeg([[(100, 100, 100)] * 16] * 16, ["-grayscale"]))
+    # A sequential picture sent one component per scan, and a progressive one with its own
+    # scan script (successive approximation on DC and on two AC bands).
+    rows = photo_picture(40, 24, 11)
+    add_djpeg(w, "jpeg_s22_40x24_multiscan.jpg",
+              cjpeg(rows, ["-sample", "2x2"], scans="0;\n1;\n2;\n"))
+    add_djpeg(w, "jpeg_s21_40x24_script_prog.jpg",
+              cjpeg(rows, ["-sample", "2x1"], scans="0,1,2: 0-0, 0, 2;\n0: 1-5, 0, 1;\n2: 1-63, 0, 0;\n"
+                    "1: 1-63, 0, 0;\n0: 6-63, 0, 1;\n0,1,2: 0-0, 2, 1;\n"
+                    "0,1,2: 0-0, 1, 0;\n0: 1-63, 1, 0;\n"))
+    # A larger picture for the tests of cut files, and a progressive twin cut before its last
+    # scan and inside it. djpeg shows what the scans so far give, and so must the decoder. (Its
+    # output is only comparable while coefficients 1 to 9 are complete: when they are not, it
+    # guesses them from the neighbouring blocks. The script below sends them first.)
+    rows = photo_picture(96, 80, 13)
+    add_djpeg(w, "jpeg_s22_96x80.jpg", cjpeg(rows, ["-sample", "2x2"]))
+    progressive = cjpeg(rows, ["-sample", "2x2"],
+                        scans="0,1,2: 0-0, 0, 0;\n0: 1-9, 0, 0;\n1: 1-63, 0, 0;\n2: 1-63, 0, 0;\n"
+                        "0: 10-63, 0, 1;\n0: 10-63, 1, 0;\n")
+    last_scan = progressive.rfind(b"\xff\xda")
+    add_djpeg(w, "jpeg_s22_96x80_prog_cut.jpg", progressive[:last_scan], truncated=True)
+    middle = (last_scan + len(progressive)) // 2
+    add_djpeg(w, "jpeg_s22_96x80_prog_cut_inside.jpg", progressive[:middle], truncated=True)
+    # Files Pillow writes (its own libjpeg settings: 4:2:0, 4:4:4 progressive, 4:2:2 with
+    # optimised tables, greyscale).
+    im = Image.new("RGB", (45, 27))
+    im.putdata([p for r in photo_picture(45, 27, 17) for p in r])
+    for name, options in (("420", {"subsampling": 2, "quality": 85}),
+                          ("444_prog", {"subsampling": 0, "progressive": True}),
+                          ("422_opt", {"subsampling": 1, "optimize": True}),
+                          ("grey", {})):
+        buf = io.BytesIO()
+        (im.convert("L") if name == "grey" else im).save(buf, "JPEG", **options)
+        add_djpeg(w, f"jpeg_pillow_{name}.jpg", buf.getvalue())
+    # Something else before the start-of-image marker: 511 bytes are allowed, 512 are not.
+    small = cjpeg(photo_picture(17, 9, 19), ["-sample", "2x2"])
+    garbage = bytes(0x47 + i % 7 for i in range(512))
+    _, _, pixels = djpeg_pixels(small)
+    w.add("jpeg_garbage511.jpg", garbage[:511] + small, 17, 9, pixels, "djpeg")
+    w.add_raw("jpeg_garbage512.jpg", garbage + small)
+    # Variants the decoder refuses: arithmetic coding, four components (CMYK), luma 3 x 1.
+    rows = photo_picture(17, 9, 23)
+    w.add_raw("jpeg_arithmetic.jpg", cjpeg(rows, ["-arithmetic"]))
+    w.add_raw("jpeg_s31.jpg", cjpeg(rows, ["-sample", "3x1"]))
+    buf = io.BytesIO()
+    im.convert("CMYK").save(buf, "JPEG")
+    w.add_raw("jpeg_cmyk.jpg", buf.getvalue())
+
+
+# ---------------------------------------------------------------------------------------------
+# TGA (Pillow, ImageMagick and the encoder below write, Pillow decodes)
+
+def encode_tga(width, height, depth, imagetype, pixels, topdown, colourmap=b"", mapfirst=0,
+               mapentries=0, mapbits=0):
+    header = struct.pack("<BBBHHBHHHHBB", 0, 1 if colourmap else 0, imagetype, mapfirst,
+                         mapentries, mapbits, 0, 0, width, height, depth, 0x20 if topdown else 0)
+    rows = [pixels[y * width:(y + 1) * width] for y in range(height)]
+    if not topdown:
+        rows.reverse()
+    return header + colourmap + b"".join(b"".join(r) for r in rows)
+
+
+def tga_cases(w):
+    rgb = [p for r in sample_picture(33, 17, 3, 255, 800) for p in r]
+    alpha = [p for r in sample_picture(33, 17, 4, 255, 801) for p in r]
+    for topdown in (False, True):
+        orientation = 1 if topdown else -1
+        suffix = "_topdown" if topdown else ""
+        for mode in ("RGB", "RGBA", "L", "P"):
+            im = Image.new("RGBA" if mode == "RGBA" else "RGB", (33, 17))
+            im.putdata(alpha if mode == "RGBA" else rgb)
+            if mode == "L":
+                im = im.convert("L")
+            elif mode == "P":
+                im = im.convert("P", palette=Image.ADAPTIVE, colors=200)
+            buf = io.BytesIO()
+            im.save(buf, "TGA", orientation=orientation)
+            w.add_pillow(f"tga_pillow_{mode.lower()}{suffix}.tga", buf.getvalue())
+        # ImageMagick from a PNG of the same picture: 24 and 32 bits, greyscale, colour-mapped.
+        with tempfile.TemporaryDirectory() as folder:
+            source = os.path.join(folder, "in.png")
+            im = Image.new("RGBA", (33, 17))
+            im.putdata(alpha)
+            im.save(source)
+            for kind, options in (("16", ["-alpha", "off", "-type", "TrueColor"]),
+                                  ("24", ["-alpha", "off", "-type", "TrueColor"]),
+                                  ("32", ["-type", "TrueColorAlpha"]),
+                                  ("grey", ["-alpha", "off", "-type", "Grayscale"]),
+                                  ("mapped", ["-alpha", "off", "-type", "Palette"])):
+                out = os.path.join(folder, "out.tga")
+                orient = ["-orient", "TopLeft"] if topdown else []
+                depth = ["-depth", "5" if kind == "16" else "8"]
+                subprocess.run([IMAGEMAGICK, source] + options + orient + depth + [out],
+                               check=True)
+                with open(out, "rb") as f:
+                    data = f.read()
+                name = f"tga_magick_{kind}{suffix}.tga"
+                if kind != "16":
+                    w.add_pillow(name, data)
+                    continue
+                if data[16] != 16:
+                    raise SystemExit(name + ": ImageMagick did not write 16-bit pixels")
+                # Each 5-bit channel at the top of its byte: Pillow's value, low bits cleared.
+                width, height, pixels = pillow_pixels(data)
+                w.add(name, data, width, height,
+                      [tuple(c & 0xF8 for c in p[:3]) + (255,) for p in pixels], "pillow_5bit")
+        # 16 bits per pixel: 5 bits each of blue, green and red from bit 0; bit 15 set on
+        # some pixels, which only marks an attribute.
+        rng = Lcg(802 + topdown)
+        values = [rng.next(0x10000) for _ in range(33 * 17)]
+        data = encode_tga(33, 17, 16, 2, [struct.pack("<H", v) for v in values], topdown)
+        samples = [((v >> 10 & 31) << 3, (v >> 5 & 31) << 3, (v & 31) << 3, 255) for v in values]
+        _, _, pillow = pillow_pixels(data)
+        if [tuple(c & 0xF8 for c in p[:3]) + (255,) for p in pillow] != samples:
+            raise SystemExit("16-bit TGA: Pillow and the samples disagree")
+        w.add_samples(f"tga_16{suffix}.tga", data, 33, 17, samples, check_pillow=False)
+    # A colour map of 24-bit entries that starts at palette entry 16.
+    palette = make_palette(40, 803)
+    indices = [16 + i for r in index_rows(20, 10, 40, 804) for i in r]
+    colourmap = b"".join(bytes((b, g, r)) for r, g, b in palette)
+    w.add_pillow("tga_map_first16.tga",
+                 encode_tga(20, 10, 8, 1, [bytes([i]) for i in indices], True, colourmap, 16, 40,
+                            24))
+    # Run-length encoded files, which are refused.
+    im = Image.new("RGB", (33, 17))
+    im.putdata(rgb)
+    buf = io.BytesIO()
+    im.save(buf, "TGA", compression="tga_rle")
+    w.add_raw("tga_pillow_rle.tga", buf.getvalue())
+    with tempfile.TemporaryDirectory() as folder:
+        source, out = os.path.join(folder, "in.png"), os.path.join(folder, "out.tga")
+        im.save(source)
+        subprocess.run([IMAGEMAGICK, source, "-compress", "RLE", out], check=True)
+        with open(out, "rb") as f:
+            w.add_raw("tga_magick_rle.tga", f.read())
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else "tests/imaging/data"
     os.makedirs(folder, exist_ok=True)
@@ -546,6 +800,8 @@ def main():
     png_cases(w)
     gif_cases(w)
     bmp_cases(w)
+    jpeg_cases(w)
+    tga_cases(w)
     w.finish()
 
 

@@ -97,8 +97,11 @@ void VLoader_MS3D::Scan(VMs3dTables& tables) {
 
     count = 0;
     ReadWord(&count);
-    tables.triangleCount = count;
     tables.triangleData = GetPos();
+    // Room only for the triangles the file holds: a count beyond them would have a few bytes
+    // ask for megabytes of faces that cannot arrive.
+    const uint32_t held = Remaining() / kMs3dTriangleBytes;
+    tables.triangleCount = count < held ? count : held;
     SkipBytes(uint64_t(count) * kMs3dTriangleBytes);
 
     count = 0;

@@ -10,6 +10,8 @@
 #include "imaging/loader_png.h"
 #include "imaging/loader_tga.h"
 #include "render3d/loader_3ds.h"
+#include "render3d/loader_ms3d.h"
+#include "render3d/loader_v3d.h"
 
 namespace {
 
@@ -25,10 +27,10 @@ bool Register(ClassVScreen& screen) {
 }
 
 // In the order they are tried; TGA has no signature and must follow every image loader that
-// has one. MilkShape 3D and V3D join after 3D Studio as they are written.
-constexpr std::array<VLoaderRegistrar, 6> kFrameworkLoaders{
-    Register<VLoader_BMP>, Register<VLoader_GIF>, Register<VLoader_PNG>,
-    Register<VLoader_JPG>, Register<VLoader_TGA>, Register<VLoader_3DS>,
+// has one.
+constexpr std::array<VLoaderRegistrar, 8> kFrameworkLoaders{
+    Register<VLoader_BMP>, Register<VLoader_GIF>, Register<VLoader_PNG>,  Register<VLoader_JPG>,
+    Register<VLoader_TGA>, Register<VLoader_3DS>, Register<VLoader_MS3D>, Register<VLoader_V3D>,
 };
 
 }  // namespace

@@ -2,37 +2,11 @@
 // refuses more than 8 MiB in all, so that out-of-memory paths are reached too.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
+#include "fuzz/capped_memory.h"
 #include "render3d/loader_3ds.h"
-#include "render3d/model_services.h"
-
-namespace {
-
-class CappedMemory final : public V3DMemory {
-  public:
-    void* Allocate(size_t size) override {
-        if (size > kCap - used_) return nullptr;
-        auto* block = static_cast<size_t*>(std::malloc(size + sizeof(size_t)));
-        if (block == nullptr) return nullptr;
-        *block = size;
-        used_ += size;
-        return block + 1;
-    }
-    void Release(void* p) override {
-        if (p == nullptr) return;
-        size_t* block = static_cast<size_t*>(p) - 1;
-        used_ -= *block;
-        std::free(block);
-    }
-
-  private:
-    static constexpr size_t kCap = size_t(8) << 20;
-    size_t used_ = 0;
-};
-
-}  // namespace
+#include "render3d/model.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A copy of exactly the input's size, so that any read past the block is caught.

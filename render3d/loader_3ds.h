@@ -39,6 +39,4 @@ class VLoader_3DS final : public ClassVLoaderBase {
     // The second pass: the objects' data into the model.
     void TransferObject(V3DModel& model, ModelChunk& chunk, const V3dsTables& tables,
                         const V3dsObject& object, int8_t scale, V3dsStaging& staging);
-    // Bytes copied into out: min(n, bytes left).
-    uint32_t ReadUpTo(uint8_t* out, uint32_t n);
 };

@@ -1,6 +1,7 @@
-// Load time of a 5 000-face 3D Studio model (bench/render3d/grid_5000.3ds, written by
-// tools/render3d/make_test_models.py): our loader into a model on the application's pool,
-// against assimp's importer reading the same bytes, in one run.
+// Load time of a 5 000-face model in each format our loaders read (bench/render3d/grid_5000.*,
+// written by tools/render3d/make_test_models.py): our loader into a model on the
+// application's pool, against assimp's importer reading the same bytes (it reads no V3D), in
+// one run.
 #include <assimp/scene.h>
 #include <benchmark/benchmark.h>
 #include <assimp/Importer.hpp>
@@ -13,6 +14,8 @@
 #include "fileio/alloc_pool.h"
 #include "math/math_tables.h"
 #include "render3d/loader_3ds.h"
+#include "render3d/loader_ms3d.h"
+#include "render3d/loader_v3d.h"
 #include "render3d/model.h"
 #include "render3d/pool_memory.h"
 
@@ -20,12 +23,10 @@ namespace {
 
 constexpr uint32_t kFaces = 5000;
 
-const std::vector<uint8_t>& Grid() {
-    static const std::vector<uint8_t> file = [] {
-        std::ifstream in(std::string(VANE_BENCH_RENDER3D) + "/grid_5000.3ds", std::ios::binary);
-        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-    }();
-    return file;
+std::vector<uint8_t> Grid(const char* extension) {
+    std::ifstream in(std::string(VANE_BENCH_RENDER3D) + "/grid_5000." + extension,
+                     std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
 void SetFaceCounter(benchmark::State& state) {
@@ -34,8 +35,9 @@ void SetFaceCounter(benchmark::State& state) {
 }
 
 // Each iteration replaces the model of the one before, as a reload does.
-void BM_Load3dsOurs(benchmark::State& state) {
-    const std::vector<uint8_t>& file = Grid();
+template <typename Loader>
+void LoadOurs(benchmark::State& state, const char* extension) {
+    const std::vector<uint8_t> file = Grid(extension);
     VAllocPool pool;
     V3DPoolMemory memory(pool);
     ClassVMathTables math;
@@ -43,7 +45,7 @@ void BM_Load3dsOurs(benchmark::State& state) {
     V3DServices services{&memory, &math, nullptr};
     V3DModel model;
     model.SetOwner(&services);
-    VLoader_3DS loader;
+    Loader loader;
     for (auto _ : state) {
         const uint32_t a = uint32_t(-3);  // the demo's scale
         if (loader.LoadModel(&model, file.data(), uint32_t(file.size()), a, 0) != 0 ||
@@ -55,14 +57,13 @@ void BM_Load3dsOurs(benchmark::State& state) {
     }
     SetFaceCounter(state);
 }
-BENCHMARK(BM_Load3dsOurs)->Unit(benchmark::kMicrosecond);
 
 // assimp's import without post-processing steps.
-void BM_Load3dsAssimp(benchmark::State& state) {
-    const std::vector<uint8_t>& file = Grid();
+void LoadAssimp(benchmark::State& state, const char* extension) {
+    const std::vector<uint8_t> file = Grid(extension);
     Assimp::Importer importer;
     for (auto _ : state) {
-        const aiScene* scene = importer.ReadFileFromMemory(file.data(), file.size(), 0, "3ds");
+        const aiScene* scene = importer.ReadFileFromMemory(file.data(), file.size(), 0, extension);
         if (scene == nullptr || scene->mNumMeshes != 1 || scene->mMeshes[0]->mNumFaces != kFaces) {
             state.SkipWithError("import failed");
             break;
@@ -71,7 +72,27 @@ void BM_Load3dsAssimp(benchmark::State& state) {
     }
     SetFaceCounter(state);
 }
+
+void BM_Load3dsOurs(benchmark::State& state) {
+    LoadOurs<VLoader_3DS>(state, "3ds");
+}
+void BM_Load3dsAssimp(benchmark::State& state) {
+    LoadAssimp(state, "3ds");
+}
+void BM_LoadMs3dOurs(benchmark::State& state) {
+    LoadOurs<VLoader_MS3D>(state, "ms3d");
+}
+void BM_LoadMs3dAssimp(benchmark::State& state) {
+    LoadAssimp(state, "ms3d");
+}
+void BM_LoadV3dOurs(benchmark::State& state) {
+    LoadOurs<VLoader_V3D>(state, "v3d");
+}
+BENCHMARK(BM_Load3dsOurs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Load3dsAssimp)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadMs3dOurs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadMs3dAssimp)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadV3dOurs)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -13,6 +13,8 @@
 #include "render3d/model.h"
 #include "tests/framework/recorder.h"
 #include "tests/render3d/chunks_3ds.h"
+#include "tests/render3d/ms3d_file.h"
+#include "tests/render3d/v3d_file.h"
 
 namespace {
 
@@ -71,7 +73,8 @@ TEST(DisplayLoading, TheFrameworksLoadersReadTheDemosPictures) {
             << "no loader takes it";
     };
     ASSERT_EQ(h.Run(), 0u);
-    EXPECT_EQ(registered, 6u) << "BMP, GIF, PNG, JPEG, TGA and 3D Studio, in that order";
+    EXPECT_EQ(registered, 8u)
+        << "BMP, GIF, PNG, JPEG, TGA, 3D Studio, MilkShape 3D and V3D, in that order";
 }
 
 TEST(DisplayLoading, SixteenLoaderPlaces) {
@@ -88,9 +91,9 @@ TEST(DisplayLoading, SixteenLoaderPlaces) {
         }
     };
     ASSERT_EQ(h.Run(), 0u);
-    // Six places were taken at start-up; ten more fit, the eleventh and twelfth are refused.
-    const std::vector<bool> expected{true, true, true, true, true,  true,
-                                     true, true, true, true, false, false};
+    // Eight places were taken at start-up; eight more fit, the ninth to twelfth are refused.
+    const std::vector<bool> expected{true, true, true,  true,  true,  true,
+                                     true, true, false, false, false, false};
     EXPECT_EQ(accepted, expected);
 }
 
@@ -133,6 +136,38 @@ TEST(DisplayLoading, ModelsAreBoundToTheApplicationsServicesAndTriedLoaderByLoad
         const uint8_t notAModel[] = {'V', 'O', 'R', 'L', 'U', 'N', 'D'};
         EXPECT_EQ(screen.LoadModel(model, notAModel, sizeof(notAModel), 0, 0), 42u);
         EXPECT_EQ(laterLoaderCalls, 1u) << "every loader before passed it on";
+    };
+    ASSERT_EQ(h.Run(), 0u);
+}
+
+TEST(DisplayLoading, MilkShapeAndV3dModelsReachTheirLoaders) {
+    VHeadlessOptions options;
+    options.frameBudget = 1;
+    Harness h(options);
+    h.script.frame = [&](ClassVane&, ClassVScreen& screen, uint32_t) {
+        Ms3dFile ms3d;
+        ms3d.vertices = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}};
+        ms3d.triangles = {{{0, 1, 2}}};
+        const std::vector<uint8_t> v3d =
+            V3dFile().Mesh(5, 1).Vertices({{16, 0, 0}}).Faces({{0, 0, 0}}).End().Bytes();
+        struct Case {
+            const char* what;
+            std::vector<uint8_t> file;
+            uint32_t vertices;
+            int32_t x;  // of vertex 0
+        } const cases[] = {
+            {"MilkShape 3D", ms3d.Bytes(), 4, 8},  // 1.0 at scale -3
+            {"V3D", v3d, 5, 2},                    // 16 * 2^-3
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            V3DModel model;
+            ASSERT_EQ(screen.LoadModel(model, c.file.data(), uint32_t(c.file.size()), -3, 0), 0u);
+            EXPECT_EQ(model.VertexCapacity(), c.vertices);
+            int32_t position[3];
+            std::memcpy(position, model.VertexBuffer(), sizeof(position));
+            EXPECT_EQ(position[0], c.x);
+        }
     };
     ASSERT_EQ(h.Run(), 0u);
 }

@@ -1,11 +1,12 @@
 #!/usr/bin/python3
-"""Writes the 3D Studio test models and what an independent reader, assimp, reads from each.
+"""Writes the test models of the model loaders and what an independent reader, assimp, reads
+from each.
 
 Run with Debian's /usr/bin/python3 and assimp-utils installed:
 
     /usr/bin/python3 tools/render3d/make_test_models.py .
 
-(the argument is the repository root). Two kinds of model go to tests/render3d/data:
+(the argument is the repository root). To tests/render3d/data go:
 
 - own_*.3ds, written by the minimal writer in writer3ds.py, so that the layout can be chosen:
   several objects, material groups in runs and out of order, texture coordinates on some
@@ -14,12 +15,19 @@ Run with Debian's /usr/bin/python3 and assimp-utils installed:
   without a version chunk, groups naming a material the file lacks.
 - assimp_*.3ds, written by assimp itself (`assimp export in.obj out.3ds`) from an OBJ and MTL
   this script writes.
+- own_*.ms3d, written by writer_ms3d.py (models_ms3d.py): versions 3 and 4, groups with and
+  without materials, joints with parents and keys, more than 128 joints, names filling all
+  32 bytes. assimp reads version 4 only, so a version-3 file's expectation is its reading of
+  the same file with version 4.
+- own_*.v3d, written chunk by chunk by writer_v3d.py (models_v3d.py); no other reader knows
+  V3D, so their expectation is the mesh the generator wrote.
+- convert_*: an OBJ with its MTL and a glTF (convert_sources.py) for the V3D converter's round
+  trip, with assimp's reading of each under the converter's steps.
 
-For every model, `assimp dump` gives the expectation file (.expect): one line per face with
-the three corner positions as assimp read them, the colour (the ambient colour of the face's
-material, or "white" for faces assimp puts in its default material), the texture coordinates
-and assimp's normals. manifest.txt lists "model expectation scale" per line. The 5 000-face
-model of the load benchmark goes to bench/render3d. Every output is the same byte for byte on
+The expectation files (.expect) are described in assimp_reading.py. manifest.txt lists
+"model expectation scale [units]" per line, conversions.txt "source expectation scale units"
+(units: model units per unit of the expectation at scale 0, 64 when not given). The 5 000-face
+model of the load benchmark goes to bench/render3d in each format. Every output is the same byte for byte on
 every run.
 """
 
@@ -27,50 +35,15 @@ import os
 import subprocess
 import sys
 import tempfile
-import xml.etree.ElementTree as ElementTree
 
 import writer3ds as w
-
-ASSIMP = "assimp"
-DEFAULT_MATERIAL = "%%%DEFAULT"
-
-
-class Lcg:
-    """A fixed pseudo-random sequence, the same on every Python version."""
-
-    def __init__(self, seed):
-        self.state = seed & 0xFFFFFFFF
-
-    def next(self, bound):
-        self.state = (self.state * 1103515245 + 12345) & 0x7FFFFFFF
-        return (self.state >> 8) % bound
-
-    def coordinate(self, span):
-        """A value in [-span, span) in steps of 1/1000, so most are not binary fractions."""
-        return (self.next(2000 * span) - 1000 * span) / 1000
-
-
-def separate_triangles(rng, count, span, offset=(0.0, 0.0, 0.0)):
-    """count triangles with three vertices each (no vertex shared between faces), each of an
-    area of at least 1/2, so that no reader drops it and rounded positions keep its
-    direction."""
-    vertices, faces = [], []
-    while len(faces) < count:
-        corner = [tuple(rng.coordinate(span) + o for o in offset) for _ in range(3)]
-        a, b, c = corner
-        ab = [b[i] - a[i] for i in range(3)]
-        ac = [c[i] - a[i] for i in range(3)]
-        cross = (ab[1] * ac[2] - ab[2] * ac[1], ab[2] * ac[0] - ab[0] * ac[2],
-                 ab[0] * ac[1] - ab[1] * ac[0])
-        if sum(x * x for x in cross) < 1.0:
-            continue
-        faces.append((len(vertices), len(vertices) + 1, len(vertices) + 2))
-        vertices.extend(corner)
-    return vertices, faces
-
-
-def texcoords_for(rng, count):
-    return [(rng.next(1001) / 1000, rng.next(1001) / 1000) for _ in range(count)]
+import writer_ms3d
+import writer_v3d
+import convert_sources
+import models_ms3d
+import models_v3d
+from assimp_reading import ASSIMP, expectation_3ds, expectation_converted, expectation_ms3d
+from testmesh import Lcg, separate_triangles, texcoords_for
 
 
 def own_objects():
@@ -191,9 +164,9 @@ def assimp_large():
     return assimp_model(*obj_scene(rng, objects, with_texcoords=False))
 
 
-def grid(count_x, count_y):
-    """A bumpy square grid of 2 * count_x * count_y faces sharing their vertices, in one
-    material, with texture coordinates: the load benchmark's model."""
+def grid_mesh(count_x, count_y):
+    """A bumpy square grid of 2 * count_x * count_y faces sharing their vertices, with texture
+    coordinates: the load benchmark's model."""
     vertices, texcoords, faces = [], [], []
     for y in range(count_y + 1):
         for x in range(count_x + 1):
@@ -204,49 +177,39 @@ def grid(count_x, count_y):
             a = y * (count_x + 1) + x
             faces.append((a, a + 1, a + count_x + 2))
             faces.append((a, a + count_x + 2, a + count_x + 1))
+    return vertices, texcoords, faces
+
+
+def grid_3ds(count_x, count_y):
+    """The grid in one material."""
+    vertices, texcoords, faces = grid_mesh(count_x, count_y)
     return w.file_3ds([w.material("ground", ambient=(110, 150, 70))],
                       [w.mesh_object("grid", vertices, faces,
                                      groups=[("ground", list(range(len(faces))))],
                                      texcoords=texcoords)])
 
 
-def numbers(element):
-    return element.text.split() if element is not None and element.text else []
+def grid_ms3d(count_x, count_y):
+    """The grid in one group of one material, its corner normals pointing up."""
+    vertices, texcoords, faces = grid_mesh(count_x, count_y)
+    triangles = [writer_ms3d.triangle(f, [(0.0, 0.0, 1.0)] * 3, [texcoords[k][0] for k in f],
+                                      [1 - texcoords[k][1] for k in f], 0) for f in faces]
+    return writer_ms3d.file_ms3d(
+        [writer_ms3d.vertex(*v) for v in vertices], triangles,
+        [writer_ms3d.group("ground", list(range(len(faces))), 0)],
+        [writer_ms3d.material("ground", (110 / 255, 150 / 255, 70 / 255, 1.0))], [])
 
 
-def expectation(path):
-    """What assimp reads from a 3DS file: one line per face, meshes in assimp's order."""
-    with tempfile.TemporaryDirectory() as folder:
-        dump = os.path.join(folder, "dump.xml")
-        subprocess.run([ASSIMP, "dump", path, dump], check=True, stdout=subprocess.DEVNULL)
-        scene = ElementTree.parse(dump).getroot().find("Scene")
-    materials = []
-    for material in scene.find("MaterialList"):
-        properties = {p.get("key"): p.text.strip() for p in material.iter("MatProperty")}
-        name = properties["?mat.name"].strip('"')
-        ambient = properties["$clr.ambient"].split()
-        materials.append("white" if name == DEFAULT_MATERIAL else "rgb " + " ".join(ambient))
-    lines = []
-    vertex_total = 0
-    for mesh in scene.find("MeshList"):
-        colour = materials[int(mesh.get("material_index"))]
-        positions = numbers(mesh.find("Positions"))
-        normals = numbers(mesh.find("Normals"))
-        uvs = numbers(mesh.find("TextureCoords"))
-        vertex_total += len(positions) // 3
-        for face in mesh.find("FaceList"):
-            corners = [int(k) for k in numbers(face)]
-            line = ["face"] + [positions[3 * k + i] for k in corners for i in range(3)]
-            line += [colour]
-            if uvs:
-                line += ["uv"] + [uvs[2 * k + i] for k in corners for i in range(2)]
-            else:
-                line += ["nouv"]
-            line += ["normal"] + [normals[3 * k + i] for k in corners for i in range(3)]
-            lines.append(" ".join(line))
-    header = [f"# assimp's reading of {os.path.basename(path)}: faces, then one line per face",
-              f"faces {len(lines)}", f"vertices {vertex_total}"]
-    return "\n".join(header + lines) + "\n"
+def grid_v3d(count_x, count_y):
+    """The grid at 64 units, with one colour, normals up and texture coordinates."""
+    vertices, texcoords, faces = grid_mesh(count_x, count_y)
+    return b"".join([
+        writer_v3d.header(), writer_v3d.mesh(len(vertices), len(faces), "grid"),
+        writer_v3d.vertices([tuple(round(c * 64) for c in v) for v in vertices]),
+        writer_v3d.faces(faces), writer_v3d.colours([(110, 150, 70, 255)] * len(vertices)),
+        writer_v3d.normals([(0, 0, 127)] * len(vertices)),
+        writer_v3d.texcoords([tuple(round(c * 65536) for c in uv) for uv in texcoords]),
+        writer_v3d.end()])
 
 
 # name, how it is made, the scale the tests load it with.
@@ -259,6 +222,11 @@ MODELS = [
 ]
 
 
+def write(path, data):
+    with open(path, "wb" if isinstance(data, bytes) else "w") as f:
+        f.write(data)
+
+
 def main():
     repo = sys.argv[1]
     data = os.path.join(repo, "tests", "render3d", "data")
@@ -266,18 +234,47 @@ def main():
     manifest = []
     for name, make, scale in MODELS:
         path = os.path.join(data, name)
-        with open(path, "wb") as f:
-            f.write(make())
+        write(path, make())
         expect = name.replace(".3ds", ".expect")
-        with open(os.path.join(data, expect), "w") as f:
-            f.write(expectation(path))
+        write(os.path.join(data, expect), expectation_3ds(path))
         manifest.append(f"{name} {expect} {scale}")
-    with open(os.path.join(data, "manifest.txt"), "w") as f:
-        f.write("\n".join(manifest) + "\n")
-    bench = os.path.join(repo, "bench", "render3d", "grid_5000.3ds")
-    os.makedirs(os.path.dirname(bench), exist_ok=True)
-    with open(bench, "wb") as f:
-        f.write(grid(50, 50))
+
+    for name, make, scale in models_ms3d.MODELS:
+        model, twin, joints = models_ms3d.build(make)
+        write(os.path.join(data, name), model)
+        expect = name.replace(".ms3d", ".expect")
+        described = name
+        with tempfile.TemporaryDirectory() as folder:
+            twin_path = os.path.join(folder, name)
+            write(twin_path, twin)
+            if twin != model:
+                described = f"{name} (its version-4 twin: assimp reads version 4 only)"
+            write(os.path.join(data, expect),
+                  expectation_ms3d(twin_path, joints, described))
+        manifest.append(f"{name} {expect} {scale}")
+
+    for name, make, scale in models_v3d.MODELS:
+        model, expected = make()
+        write(os.path.join(data, name), model)
+        expect = name.replace(".v3d", ".expect")
+        write(os.path.join(data, expect), expected)
+        manifest.append(f"{name} {expect} {scale} 1")
+    write(os.path.join(data, "manifest.txt"), "\n".join(manifest) + "\n")
+
+    conversions = []
+    for name, make, units, scale in convert_sources.SOURCES:
+        for file_name, content in make().items():
+            write(os.path.join(data, file_name), content)
+        expect = name.replace(".", "_", 1).rsplit("_", 1)[0] + ".expect"
+        write(os.path.join(data, expect), expectation_converted(os.path.join(data, name)))
+        conversions.append(f"{name} {expect} {scale} {units}")
+    write(os.path.join(data, "conversions.txt"), "\n".join(conversions) + "\n")
+
+    bench = os.path.join(repo, "bench", "render3d")
+    os.makedirs(bench, exist_ok=True)
+    write(os.path.join(bench, "grid_5000.3ds"), grid_3ds(50, 50))
+    write(os.path.join(bench, "grid_5000.ms3d"), grid_ms3d(50, 50))
+    write(os.path.join(bench, "grid_5000.v3d"), grid_v3d(50, 50))
 
 
 if __name__ == "__main__":

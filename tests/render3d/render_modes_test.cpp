@@ -2,6 +2,8 @@
 // with and without lights, textured faces with and without a texture, and the depth order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "graphics2d/blit_flags.h"
 #include "render3d/render_list.h"
 #include "tests/render3d/render_fixture.h"
@@ -221,6 +223,27 @@ TEST(Renderer, ModelWithoutBuffersOrDisplayDrawsNothing) {
         EXPECT_EQ(rig.surface.DrawModel(0, 0, &model, flags, 0), VSURF_OK);
     }
     EXPECT_EQ(CountPixelsNot(rig.surface, 0), 0u);
+}
+
+TEST(Renderer, SortListNamesEveryEntryOfAModelBeyond65536Faces) {
+    RenderRig rig;
+    V3DModel model;
+    model.SetOwner(&rig.owner.services);
+    constexpr uint32_t kFaces = 65536 + 4;
+    ASSERT_EQ(
+        model.Create(3, kFaces, V3DMODEL_NONORMALS | V3DMODEL_NOCOLOURS | V3DMODEL_NOTEXCOORDS),
+        0u);
+    model.SetVertex(0, -2000, -2000, 0);
+    model.SetVertex(1, 2000, -2000, 0);
+    model.SetVertex(2, 0, 2000, 0);
+    for (uint32_t f = 0; f < kFaces; ++f) model.SetFace(f, 0, 1, 2);
+    ASSERT_EQ(model.BuildTriangleList(false, true, false, false, true), kFaces);
+    std::vector<bool> seen(kFaces);
+    for (uint32_t i = 0; i < kFaces; ++i) {
+        ASSERT_LT(model.SortList()[i].index, kFaces);
+        seen[model.SortList()[i].index] = true;
+    }
+    EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](bool b) { return b; }));
 }
 
 }  // namespace

@@ -87,7 +87,8 @@ void DemoRun::TakeShot(uint32_t frame) {
     }
 }
 
-void DemoRun::FrameStarting(ClassMain&) {
+void DemoRun::FrameStarting(ClassMain& demo) {
+    if (options_.keepStates) states_.push_back(demo.Scene());
     // The previous frame has been presented.
     if (framesDrawn_ > 0) TakeShot(uint32_t(framesDrawn_ - 1));
     currentFrame_ = framesDrawn_;

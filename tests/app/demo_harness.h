@@ -31,6 +31,7 @@ struct DemoRunOptions {
     const VResourceModule* module = nullptr;  // null: the program's own resources
     std::vector<uint32_t> shots;              // frames whose presented picture is kept
     bool mosaicAtEnd = false;                 // keep the mosaic surface after the last frame
+    bool keepStates = false;                  // keep the scene variables of every frame
     VPlatformDefaults defaults;               // the desktop's; set both to run as a handheld
 };
 
@@ -50,6 +51,8 @@ class DemoRun {
     const std::map<uint32_t, RgbPicture>& Shots() const { return shots_; }
     const RgbPicture& MosaicPicture() const { return mosaic_; }
     const VSceneState& LastScene() const { return lastScene_; }
+    // The scene variables as each frame found them, before it drew (kept when asked).
+    const std::vector<VSceneState>& States() const { return states_; }
     const VDemoSettings& LastSettings() const { return lastSettings_; }
     const VPenPosition& LastPen() const { return lastPen_; }
     const VAppSettings& AppSettings() const { return appSettings_; }
@@ -77,6 +80,7 @@ class DemoRun {
     std::map<uint32_t, RgbPicture> shots_;
     RgbPicture mosaic_;
     VSceneState lastScene_;
+    std::vector<VSceneState> states_;
     VDemoSettings lastSettings_;
     VPenPosition lastPen_;
     VAppSettings appSettings_;

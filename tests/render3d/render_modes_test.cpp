@@ -213,11 +213,13 @@ TEST(Renderer, ModelWithoutBuffersOrDisplayDrawsNothing) {
     EXPECT_EQ(rig.surface.DrawModel(0, 0, nullptr, 0, 0), VSURF_INVALID);
 
     V3DModel model;
-    BuildTriangles(model, rig.owner.services, Face(true), kBare);
+    BuildTriangles(model, rig.owner.services, Face(true), V3DMODEL_NONORMALS | V3DMODEL_NOCOLOURS);
     V2DSurface uncreated;
     EXPECT_EQ(uncreated.DrawModel(0, 0, &model, 0, 0), VSURF_LOCKFAILED);
     rig.owner.services.display = nullptr;
-    EXPECT_EQ(rig.surface.DrawModel(0, 0, &model, 0, 0), VSURF_OK);
+    for (uint32_t flags : {0u, V3DRENDER_SHADED, V3DRENDER_TEXTURED}) {
+        EXPECT_EQ(rig.surface.DrawModel(0, 0, &model, flags, 0), VSURF_OK);
+    }
     EXPECT_EQ(CountPixelsNot(rig.surface, 0), 0u);
 }
 

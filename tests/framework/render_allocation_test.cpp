@@ -93,16 +93,39 @@ TEST(RenderAllocation, RenderModelAllocatesNothingPerFrame) {
 
 }  // namespace
 
-void* operator new(size_t size) {
+// Every plain form of operator new is counted, and every operator delete matches it.
+namespace {
+
+void* CountedAllocation(size_t size) {
     ++gNews;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
+    return std::malloc(size == 0 ? 1 : size);
 }
 
+}  // namespace
+
+void* operator new(size_t size) {
+    if (void* p = CountedAllocation(size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](size_t size) {
+    if (void* p = CountedAllocation(size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    return CountedAllocation(size);
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+    return CountedAllocation(size);
+}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
-
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
 void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, size_t) noexcept {
     std::free(p);
 }

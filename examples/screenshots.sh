@@ -46,3 +46,5 @@ shot() {
 }
 
 shot docs/image_viewer.png "VANELIB image viewer" "" "$build/examples/image_viewer" assets/logo.png
+shot docs/model_viewer.png "VANELIB model viewer" "3 Left Left Up" \
+    "$build/examples/model_viewer" assets/laser_tower.3ds

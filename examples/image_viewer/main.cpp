@@ -62,23 +62,24 @@ bool FindPictures(const fs::path& given, std::string* error) {
         *error = given.string() + ": no such file or folder";
         return false;
     }
-    const fs::path folder = isFolder ? given : given.parent_path();
-    for (const fs::directory_entry& entry :
-         fs::directory_iterator(folder.empty() ? fs::path(".") : folder, ec)) {
-        if (entry.is_regular_file(ec) && HasPictureExtension(entry.path())) {
+    fs::path folder = isFolder ? given : given.parent_path();
+    if (folder.empty()) folder = ".";
+    // The given file as the folder listing names it.
+    const fs::path file = isFolder ? fs::path() : folder / given.filename();
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+        if (entry.path() != file && entry.is_regular_file(ec) &&
+            HasPictureExtension(entry.path())) {
             pictures.push_back(entry.path());
         }
     }
-    if (!isFolder && std::find(pictures.begin(), pictures.end(), given) == pictures.end()) {
-        pictures.push_back(given);
-    }
+    if (!isFolder) pictures.push_back(file);
     std::sort(pictures.begin(), pictures.end());
     if (pictures.empty()) {
         *error = given.string() + ": no BMP, GIF, PNG, JPEG or TGA pictures in this folder";
         return false;
     }
     if (!isFolder) {
-        firstShown = size_t(std::find(pictures.begin(), pictures.end(), given) - pictures.begin());
+        firstShown = size_t(std::find(pictures.begin(), pictures.end(), file) - pictures.begin());
     }
     return true;
 }

@@ -41,7 +41,7 @@ const uint32_t kSkyTop = VRgb(12, 16, 40), kSkyBottom = VRgb(60, 70, 96);
 // large enough for the integer positions to keep their shape, and with the screen's smaller
 // side spanning -4096 to 4096 at depth 0, small enough to fit.
 constexpr int64_t kFitLow = 1536, kFitHigh = 3072;
-constexpr int kMaxScaleSteps = 16;
+constexpr int8_t kMaxScaleSteps = 16;
 
 // Turning: 4096 units a turn.
 constexpr int32_t kKeyTurn = 128;     // per arrow key press
@@ -144,7 +144,7 @@ class ClassModelViewer : public ClassVane {
         }
         // One white light from the upper left, in front; a dim ambient keeps the far side
         // visible.
-        screen.SetLight(0, -1, -1, -2, VRgb(255, 255, 255), VRgb(40, 40, 48), 0);
+        screen.SetLight(0, -4096, -4096, -8192, VRgb(255, 255, 255), VRgb(40, 40, 48), 0);
         screen.EnableLight(0, 1);
         mode_ = firstMode == kTexturedMode && !texture_.IsCreated() ? 2 : firstMode;
         std::printf("%s: %u faces\n", modelName.c_str(), model_.GetFaceCount());
@@ -204,34 +204,38 @@ class ClassModelViewer : public ClassVane {
     // Loads the model at the power of two that fits it to the display, and centres it with its
     // model matrix.
     bool LoadFitted(ClassVScreen& screen) {
-        int8_t scale = 0;
         Bounds bounds;
-        for (int step = 0; step <= kMaxScaleSteps; ++step) {
-            const uint32_t result =
-                screen.LoadModel(model_, modelBytes.data(), uint32_t(modelBytes.size()), scale, 0);
-            if (result != 0) {
-                ReportError(
-                    u"The model is not one the model loaders read (3D Studio, "
-                    u"MilkShape 3D, V3D).");
-                return false;
-            }
-            bounds = Bounds();
-            if (!MeasureModel(model_, &bounds)) {
-                ReportError(u"The model has no faces.");
-                return false;
-            }
-            const int64_t extent = bounds.Extent();
-            if (extent > kFitHigh && scale > -24) {
-                --scale;
-            } else if (extent < kFitLow && scale < 24) {
-                ++scale;
-            } else {
-                break;
-            }
+        if (!LoadMeasured(screen, 0, &bounds)) return false;
+        int8_t scale = 0;
+        for (int64_t extent = bounds.Extent(); extent > kFitHigh && scale > -kMaxScaleSteps;
+             extent /= 2) {
+            --scale;
         }
+        for (int64_t extent = bounds.Extent(); extent < kFitLow && scale < kMaxScaleSteps;
+             extent *= 2) {
+            ++scale;
+        }
+        // Loaded again rather than scaled here, so that the loaders scale before they round.
+        if (scale != 0 && !LoadMeasured(screen, scale, &bounds)) return false;
         MatrixIdentity(model_.ModelMatrix());
         MatrixTranslation(-bounds.Centre(0), -bounds.Centre(1), -bounds.Centre(2),
                           model_.ModelMatrix());
+        return true;
+    }
+
+    bool LoadMeasured(ClassVScreen& screen, int8_t scale, Bounds* bounds) {
+        if (screen.LoadModel(model_, modelBytes.data(), uint32_t(modelBytes.size()), scale, 0) !=
+            0) {
+            ReportError(
+                u"The model is not one the model loaders read (3D Studio, MilkShape 3D, "
+                u"V3D).");
+            return false;
+        }
+        *bounds = Bounds();
+        if (!MeasureModel(model_, bounds)) {
+            ReportError(u"The model has no faces.");
+            return false;
+        }
         return true;
     }
 

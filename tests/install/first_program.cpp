@@ -8,7 +8,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 
 #include "framework/application_factory.h"
@@ -109,12 +108,14 @@ int main(int argc, char** argv) {
     }
     if (argc == 6 && std::strcmp(argv[2], "--frames") == 0 && std::strcmp(argv[4], "--shot") == 0) {
         picturePath = argv[1];
-        VHeadlessOptions options;
-        options.frameBudget = uint32_t(std::strtoul(argv[3], nullptr, 10));
-        if (options.frameBudget == 0) {
-            std::fprintf(stderr, "--frames takes a number above 0\n");
+        char* end = nullptr;
+        const long frames = std::strtol(argv[3], &end, 10);
+        if (*end != 0 || frames < 1 || frames > 1000000) {
+            std::fprintf(stderr, "--frames takes 1 to 1000000\n");
             return 2;
         }
+        VHeadlessOptions options;
+        options.frameBudget = uint32_t(frames);  // then the headless layer quits
         VHeadlessPlatform platform(options);
         const uint32_t exitCode = platform.Run();
         if (exitCode != 0) return int(exitCode);

@@ -47,7 +47,10 @@ int RunHeadless(const VExampleRun& run) {
     options.frameBudget = run.frames;
     VHeadlessPlatform platform(options);
     const int exitCode = int(platform.Run());
-    if (!run.shot.empty()) {
+    if (!run.shot.empty() && exitCode != 0) {
+        std::fprintf(stderr, "the program ended with exit code %d: %s not written\n", exitCode,
+                     run.shot.c_str());
+    } else if (!run.shot.empty()) {
         if (platform.Picture().pixels.empty()) {
             std::fprintf(stderr, "no picture was shown: %s not written\n", run.shot.c_str());
             return 1;

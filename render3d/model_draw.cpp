@@ -30,7 +30,8 @@ uint32_t V3DModel::DrawInto(V2DSurface& surface, int32_t x, int32_t y, uint32_t 
     const bool wireframe = (flags & V3DRENDER_WIREFRAME) != 0;
     const uint32_t count = BuildTriangleList(lighting, !textured, shaded, textured, cull);
     const uint32_t values = RenderEntryValues(!textured, shaded, textured);
-    V2DSurface* texture = textured ? owner_->display->Texture() : nullptr;
+    // Entries are textured only when the build found the display's texture.
+    V2DSurface* texture = textured && count != 0 ? owner_->display->Texture() : nullptr;
 
     // The projection centre in 22.10: the surface's middle moved by (x, y) whole pixels.
     const int64_t cx = (int64_t(surface.GetWidth()) + 2 * int64_t(x)) << 9;

@@ -13,8 +13,8 @@
 // that in 22.10 they and the centre still fit an i32.
 constexpr int64_t kProjectedLimit = int64_t(1) << 40;
 
-// q × F for a vertex at depth z below the near depth: q = 0x800000 / (32768 - z), with the
-// depth -32768 counted as -32769 (the rule the scenes were tuned with).
+// q × F for a vertex in front of the viewpoint (z below kNearDepth): q = 0x800000 / (32768 - z),
+// with the depth -32768 counted as -32769 (the rule the scenes were tuned with).
 inline int64_t PerspectiveScale(int32_t z, uint32_t projectionScale) {
     int64_t d = -int64_t(z);
     if (d == 32768) d = 32769;

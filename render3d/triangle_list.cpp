@@ -100,7 +100,10 @@ uint32_t V3DModel::BuildTriangleList(bool lighting, bool colour, bool shaded, bo
             ReadPosition(v[k], p);
             TransformPoint(t[0], t[1], t[2], p[0], p[1], p[2], m);
             // At or behind the viewpoint nothing can be projected: the face is dropped.
-            if (t[2] >= kNearDepth) behind = true;
+            if (t[2] >= kNearDepth) {
+                behind = true;
+                break;
+            }
             const int64_t s = PerspectiveScale(t[2], scale);
             x[k] = Project(s, t[0]);
             y[k] = Project(s, t[1]);

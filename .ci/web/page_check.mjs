@@ -3,17 +3,17 @@
 //   1. a fresh profile has no settings file yet;
 //   2. a screenshot of the canvas taken while the program shows frames FIRST..LAST (counted by
 //      presents) is saved for the comparison with the headless picture;
-//   3. the frame rate the page shows, over two seconds;
+//   3. the frame rate the page shows, over two seconds, and a picture of the whole page;
 //   4. a key press ends the program and the page says so, with the settings saved;
 //   5. after a reload the page finds the settings file written.
-// Usage: node page_check.mjs URL SCREENSHOT.png RESULT.json [FIRST LAST]
+// Usage: node page_check.mjs URL SCREENSHOT.png RESULT.json FIRST LAST PAGE.png
 import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { chromium } from "playwright-core";
 
-const [url, screenshotPath, resultPath, firstArg, lastArg] = process.argv.slice(2);
-const first = Number(firstArg ?? 31), last = Number(lastArg ?? 169);
+const [url, screenshotPath, resultPath, firstArg, lastArg, pagePath] = process.argv.slice(2);
+const first = Number(firstArg), last = Number(lastArg);
 const executablePath = process.env.CHROMIUM || "/usr/bin/chromium";
 const flags = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
   "--disable-background-networking", "--disable-component-update", "--disable-sync",
@@ -54,6 +54,7 @@ try {
   const t1 = await page.evaluate(() => [performance.now(), Module.vanePresents]);
   result.framesPerSecond = Number(((t1[1] - t0[1]) * 1000 / (t1[0] - t0[0])).toFixed(1));
   result.pageSays = await page.locator("#rate").textContent();
+  await page.screenshot({ path: pagePath, fullPage: true });
 
   await page.keyboard.press("Space");
   await page.waitForFunction(() => document.body.dataset.state === "ended", null, { timeout: 10000 });

@@ -15,9 +15,8 @@ EM_JS(void, WebFatalEnd, (const char* caption, const char* text, int code), {
     for (const audio of Module.vaneAudio || []) {
         if (audio) audio.context.close().catch(() => {});
     }
-    // Nothing keeps this runtime alive any more, so _exit halts it for good.
-    noExitRuntime = false;
-    runtimeKeepaliveCounter = 0;
+    // Halted: the runtime calls none of the program's callbacks again and runs no exit code.
+    ABORT = true;
 });
 // clang-format on
 

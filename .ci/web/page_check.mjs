@@ -5,7 +5,8 @@
 //      presents) is saved for the comparison with the headless picture;
 //   3. the frame rate the page shows, over two seconds, and a picture of the whole page;
 //   4. a key press ends the program and the page says so, with the settings saved;
-//   5. after a reload the page finds the settings file written.
+//   5. after a reload the page finds the settings file written, and a double click on the
+//      display ends the program too.
 // Usage: node page_check.mjs URL SCREENSHOT.png RESULT.json FIRST LAST PAGE.png
 import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
@@ -71,6 +72,10 @@ try {
   result.settingsAfterReload = await page.evaluate(() => document.body.dataset.settings);
   if (result.settingsAfterReload === "none") fail("the reload found no settings file");
   result.settingsText = await page.locator("#settings").textContent();
+  await page.waitForFunction(() => (window.Module?.vanePresents ?? 0) >= 5, null, { timeout: 30000 });
+  await page.locator("#screen").dblclick({ position: { x: 240, y: 320 } });
+  await page.waitForFunction(() => document.body.dataset.state === "ended", null, { timeout: 10000 });
+  result.endedByDoubleClick = true;
   result.pageErrors = errors;
   if (errors.length) fail("page errors: " + errors.join("; "));
   result.ok = true;

@@ -50,9 +50,9 @@ void Activate(uint32_t how) {
     state.platform->Deliver(message);
 }
 
-// Coordinates travel as the desktop's do: 16-bit values in the message's parameters.
-uintptr_t Coordinate(int32_t v) {
-    return uintptr_t(uint32_t(v));
+// Signed values travel in the message's pointer-sized parameters as the framework reads them.
+uintptr_t Param(int32_t v) {
+    return uintptr_t(intptr_t(v));
 }
 
 bool Locate(double clientX, double clientY) {
@@ -73,14 +73,13 @@ void Press(uint32_t button) {
     const uint32_t now = state.platform->GetTime();
     const bool twice = state.doublePress.Press(button, state.lastX, state.lastY, now);
     state.buttonsHeld |= 1u << button;
-    Post(twice ? VMSG_PENDOUBLE : VMSG_PENDOWN, button, Coordinate(state.lastX),
-         Coordinate(state.lastY));
+    Post(twice ? VMSG_PENDOUBLE : VMSG_PENDOWN, button, Param(state.lastX), Param(state.lastY));
 }
 
 void Release(uint32_t button) {
     if (!(state.buttonsHeld & (1u << button))) return;
     state.buttonsHeld &= ~(1u << button);
-    Post(VMSG_PENUP, button, Coordinate(state.lastX), Coordinate(state.lastY));
+    Post(VMSG_PENUP, button, Param(state.lastX), Param(state.lastY));
 }
 
 // The UTF-8 text of a key as one UTF-16 character, or 0 when it is a named key ("Enter") or
@@ -144,7 +143,7 @@ EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void*) {
             return false;
         case EMSCRIPTEN_EVENT_MOUSEMOVE:
             if (located && (Inside() || state.buttonsHeld != 0)) {
-                Post(VMSG_PENMOVE, 0, Coordinate(state.lastX), Coordinate(state.lastY));
+                Post(VMSG_PENMOVE, 0, Param(state.lastX), Param(state.lastY));
             }
             return false;
         default:
@@ -155,7 +154,7 @@ EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void*) {
 EM_BOOL OnWheel(int, const EmscriptenWheelEvent* e, void*) {
     if (e->deltaY == 0) return false;
     // Away from the user (up) is a positive step, as the desktop's wheel counts.
-    Post(VMSG_WHEEL, e->deltaY < 0 ? uintptr_t(1) : uintptr_t(uint32_t(-1)));
+    Post(VMSG_WHEEL, Param(e->deltaY < 0 ? 1 : -1));
     return true;
 }
 
@@ -173,7 +172,7 @@ EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void*) {
         } else if (state.touching && t.identifier == state.touchId) {
             Locate(double(t.clientX), double(t.clientY));
             if (type == EMSCRIPTEN_EVENT_TOUCHMOVE) {
-                Post(VMSG_PENMOVE, 0, Coordinate(state.lastX), Coordinate(state.lastY));
+                Post(VMSG_PENMOVE, 0, Param(state.lastX), Param(state.lastY));
             } else {
                 state.touching = false;
                 Release(0);

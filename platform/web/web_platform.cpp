@@ -75,12 +75,6 @@ void VWebPlatform::Deliver(const VMessage& message) {
     VaneProcessMessage(instance_.get(), &copy);
 }
 
-void VWebPlatform::ClosePage() {
-    closeRequested_ = true;
-    // The page is going: no frame follows, so the program ends now.
-    if (loopRunning_ && instance_ != nullptr) CloseWindow(instance_.get());
-}
-
 void VWebPlatform::ScreenOpened(uint32_t width, uint32_t height) {
     screenWidth_ = width;
     screenHeight_ = height;
@@ -167,10 +161,6 @@ void VWebPlatform::DispatchEvents(VPlatformInstance* instance) {
         if (instance->window == 0) break;
     }
     dispatching_.clear();
-    if (closeRequested_) {
-        closeRequested_ = false;
-        CloseWindow(instance);
-    }
 }
 
 void VWebPlatform::ShowErrorText(VPlatformInstance*, const char16_t*) {

@@ -10,7 +10,7 @@
 //   messages delivered between two frames (web_events.cpp); a double click or double tap is a
 //   double pen message. Focus and page visibility become activation messages.
 // - Clock: the page's monotonic clock in milliseconds.
-// - Program folder: /program, kept in the browser's IndexedDB (web_page_store.js), so the files
+// - Program folder: /program, kept in the browser's IndexedDB (web_program_folder.js), so the files
 //   a program writes there (its settings) are there again after a reload.
 // - End: the page is told the exit code and the error text, the folder is saved, and the
 //   runtime exits, which runs the program's static destructors (the sound stops).
@@ -40,8 +40,6 @@ class VWebPlatform final : public VPlatformLoop {
     // Delivers a message at once: activation changes come while no frames run (a hidden page
     // gets no animation frames) and must still reach the program.
     void Deliver(const VMessage& message);
-    // The user leaves the page: the program ends as if its window were closed.
-    void ClosePage();
 
     const char* CanvasSelector() const { return canvasSelector_; }
     // Logical display size the canvas was opened at, for turning event coordinates.
@@ -76,7 +74,6 @@ class VWebPlatform final : public VPlatformLoop {
     std::vector<VMessage> events_;
     std::vector<VMessage> dispatching_;  // the events of the pass being delivered
     double nextPassMs_ = 0;              // page time at which the next frame pass is due
-    bool closeRequested_ = false;
     bool loopRunning_ = false;
     uint32_t screenWidth_ = 0, screenHeight_ = 0;
 };

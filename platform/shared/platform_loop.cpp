@@ -46,6 +46,10 @@ void VPlatformLoop::EndLoop(VPlatformInstance* instance) {
 
 uint32_t VPlatformLoop::RunProgram(VPlatformInstance* instance) {
     Send(instance, VMSG_CREATE, instance->instanceHandle);
+    return FinishProgram(instance);
+}
+
+uint32_t VPlatformLoop::FinishProgram(VPlatformInstance* instance) {
     Send(instance, VMSG_DESTROY);
     // The process would end here and take a window that outlived the program with it.
     if (instance->window != 0) {

@@ -39,6 +39,9 @@ class VPlatformLoop : public VPlatformLayer {
     // outside dialog mode, runs the main loop inside it), VMSG_DESTROY, the end of a window
     // that outlived the program, then the error text. Returns the exit code.
     uint32_t RunProgram(VPlatformInstance* instance);
+    // RunProgram's part after VMSG_CREATE, for a layer whose VMSG_CREATE returns while the
+    // program still runs (the browser's loop): called once the main loop has ended.
+    uint32_t FinishProgram(VPlatformInstance* instance);
     // The user or the system closes the window while the program runs: Quit, then the window
     // is destroyed outside the main loop's own path, which ends the program at once.
     void CloseWindow(VPlatformInstance* instance);

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program under wine64 with the environment the Win32 tests need, and returns
 # its exit code:
-#   - a wine prefix made once and reused ($VANE_WINEPREFIX, else one beside the program), in
-#     which Direct3D draws through GDI: on llvmpipe's OpenGL the DirectDraw window is slow and
-#     its GL surface covers the window's child controls (the status line);
+#   - a wine prefix made once and reused ($VANE_WINEPREFIX, else one beside the program);
 #   - an X server: $DISPLAY when set, else an Xvfb of its own for the length of the run.
 # Exit 77 (skipped) only when wine64 or Xvfb is not installed.
 #

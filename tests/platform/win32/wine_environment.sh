@@ -1,6 +1,8 @@
 # Shared by the Win32 test scripts: vane_wine_environment <folder for a private prefix> sets
 # VANE_WINE, WINEPREFIX and DISPLAY (starting Xvfb when no display is set; stopped on exit).
-# Exits 77 when wine64 or Xvfb is missing.
+# Exits 77 when wine64 or Xvfb is missing. A new prefix draws Direct3D through GDI (on
+# llvmpipe's OpenGL the DirectDraw window is slow and its GL surface covers the window's child
+# controls) and leaves windows unmanaged.
 vane_wine_environment() {
     VANE_WINE=""
     for candidate in /usr/lib/wine/wine64 "$(command -v wine64 || true)"; do
@@ -36,6 +38,10 @@ vane_wine_environment() {
         mkdir -p "$WINEPREFIX"
         "$VANE_WINE" wineboot -i >/dev/null 2>&1 || true
         "$VANE_WINE" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f \
+            >/dev/null 2>&1
+        # Windows drawn whole by wine (frame, caption, close box) in X windows of their own:
+        # there is no window manager in the X server to decorate them.
+        "$VANE_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
             >/dev/null 2>&1
         wineserver -w 2>/dev/null || true
         touch "$WINEPREFIX/.vane-ready"

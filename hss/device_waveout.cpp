@@ -3,8 +3,9 @@
 // played and queues it again. The speaker takes the device lock (a critical section) around
 // every change it makes to the mixer, and the thread holds it while it mixes, so the two never
 // race. A machine without a wave output fails the open with HSS_NO_DEVICE.
-#include <mmsystem.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <mmsystem.h>
 
 #include <atomic>
 #include <new>

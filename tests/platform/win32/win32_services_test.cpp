@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/resource_lookup.h"
+#include "hss/hss.h"
 #include "platform/fatal_error.h"
 #include "platform/platform_files.h"
 #include "platform/platform_memory.h"
@@ -151,6 +152,35 @@ TEST(Win32Memory, BlocksAreUsableAndFreed) {
         PlatformMemFree(block);
     }
     PlatformMemFree(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// The sound library's system output on waveOut: it plays where there is a wave device and
+// says HSS_NO_DEVICE where there is none (the program then runs silently); either way it opens
+// and closes without hanging, each format in turn.
+TEST(Win32WaveOut, OpensPlaysAndClosesOrReportsNoDevice) {
+    struct Format {
+        unsigned rate, bits;
+        bool stereo;
+    };
+    for (const Format f : {Format{22050, 16, true}, Format{11025, 8, false}}) {
+        hssSpeaker speaker;
+        const unsigned opened =
+            speaker.open(f.rate, f.bits, f.stereo, HSS_RESAMPLE_LINEAR, HSS_OUTPUT_SYSTEM);
+        ASSERT_TRUE(opened == HSS_OK || opened == HSS_NO_DEVICE) << hssResultText(opened);
+        if (opened == HSS_NO_DEVICE) {
+            EXPECT_FALSE(speaker.isOpen());
+            std::printf("no wave output device here: the speaker stays closed\n");
+            continue;
+        }
+        EXPECT_TRUE(speaker.isOpen());
+        Sleep(150);  // the device's thread mixes and queues its buffers meanwhile
+        EXPECT_EQ(speaker.close(), HSS_OK);
+        EXPECT_FALSE(speaker.isOpen());
+    }
 }
 
 }  // namespace

@@ -12,6 +12,13 @@
 #
 # The same file runs as a script (cmake -P) at build time to write that source:
 #   cmake -DRESOURCE_LIST=<list> -DOUTPUT=<.cpp> -P EmbedResources.cmake
+#
+# On Windows the files become real resources of the executable instead: the list is written
+# as a resource script compiled by the resource compiler (windres), and the generated source
+# names the rows for platform/win32/resource_table_win32.h, which finds them in the executable
+# at start-up (FindResourceW) and registers them as the program's module. ICON rows are icon
+# resources for the window class and stay out of the table.
+#   cmake -DRESOURCE_LIST=<list> -DOUTPUT=<.cpp> -DWINDOWS_SCRIPT=<.rc> -P EmbedResources.cmake
 
 if(CMAKE_SCRIPT_MODE_FILE)
     # A script starts with old policies; the functions below are written for current ones.
@@ -101,7 +108,47 @@ function(_vane_write_resource_source list_file output)
     file(REMOVE "${output}.tmp")
 endfunction()
 
+# Writes the resource script and the table of names for a Windows executable.
+function(_vane_write_windows_resources list_file output script)
+    _vane_read_resource_list("${list_file}" types ids files)
+    set(rc "// Generated from ${list_file} at build time; do not edit.\n")
+    set(names "")
+    set(count 0)
+    foreach(type id file IN ZIP_LISTS types ids files)
+        string(REPLACE "\\" "/" file "${file}")
+        string(APPEND rc "${id} ${type} \"${file}\"\n")
+        if(NOT type STREQUAL "ICON")
+            string(APPEND names "    {\"${type}\", ${id}},\n")
+            math(EXPR count "${count} + 1")
+        endif()
+    endforeach()
+    set(text "// Generated from ${list_file} at build time; do not edit.\n")
+    string(APPEND text "#include \"platform/win32/resource_table_win32.h\"\n\nnamespace {\n\n")
+    if(count EQUAL 0)
+        string(APPEND text "const VWin32ResourceName* const kNames = nullptr;\n")
+        string(APPEND text "VResource* const kEntries = nullptr;\n")
+    else()
+        string(APPEND text "const VWin32ResourceName kNames[] = {\n${names}};\n")
+        string(APPEND text "VResource kEntries[${count}];\n")
+    endif()
+    string(APPEND text "VResourceModule kModule{nullptr, 0};\n\n")
+    string(APPEND text "const VWin32ResourceTable kTable(kNames, ${count}, kEntries, &kModule);\n\n")
+    string(APPEND text "}  // namespace\n")
+    foreach(pair IN ITEMS "rc|${script}" "text|${output}")
+        string(REPLACE "|" ";" pair "${pair}")
+        list(GET pair 0 variable)
+        list(GET pair 1 path)
+        file(WRITE "${path}.tmp" "${${variable}}")
+        file(COPY_FILE "${path}.tmp" "${path}" ONLY_IF_DIFFERENT)
+        file(REMOVE "${path}.tmp")
+    endforeach()
+endfunction()
+
 if(CMAKE_SCRIPT_MODE_FILE)
+    if(DEFINED WINDOWS_SCRIPT)
+        _vane_write_windows_resources("${RESOURCE_LIST}" "${OUTPUT}" "${WINDOWS_SCRIPT}")
+        return()
+    endif()
     if(NOT DEFINED RESOURCE_LIST OR NOT DEFINED OUTPUT)
         message(FATAL_ERROR "usage: cmake -DRESOURCE_LIST=<list> -DOUTPUT=<.cpp> -P ${CMAKE_SCRIPT_MODE_FILE}")
     endif()
@@ -122,6 +169,22 @@ function(vane_embed_resources target)
     _vane_read_resource_list("${list_file}" types ids files)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${list_file}")
     set(output "${CMAKE_CURRENT_BINARY_DIR}/${target}_table.cpp")
+    if(WIN32)
+        enable_language(RC)
+        set(script "${CMAKE_CURRENT_BINARY_DIR}/${target}.rc")
+        add_custom_command(
+            OUTPUT "${output}" "${script}"
+            COMMAND "${CMAKE_COMMAND}" "-DRESOURCE_LIST=${list_file}" "-DOUTPUT=${output}"
+                    "-DWINDOWS_SCRIPT=${script}" -P "${_VANE_EMBED_RESOURCES_SCRIPT}"
+            DEPENDS "${list_file}" "${_VANE_EMBED_RESOURCES_SCRIPT}"
+            COMMENT "Writing the resource script of ${ARG_LIST}"
+            VERBATIM)
+        add_library(${target} OBJECT "${output}" "${script}")
+        # The resource compiler reads the files; they are its dependencies.
+        set_source_files_properties("${script}" PROPERTIES OBJECT_DEPENDS "${files}")
+        target_link_libraries(${target} PUBLIC vane_resources vane_win32_resources)
+        return()
+    endif()
     add_custom_command(
         OUTPUT "${output}"
         COMMAND "${CMAKE_COMMAND}" "-DRESOURCE_LIST=${list_file}" "-DOUTPUT=${output}"

@@ -4,6 +4,31 @@
 
 namespace {
 
+// An exact signed 128-bit sum of 64 × 64-bit products, in two halves: 32-bit targets (i686)
+// have no 128-bit integer type.
+struct WideSum {
+    uint64_t low = 0;
+    int64_t high = 0;  // the value is high × 2^64 + low
+
+    void AddProduct(int64_t a, int64_t b) {
+        const uint64_t ua = a < 0 ? 0 - uint64_t(a) : uint64_t(a);
+        const uint64_t ub = b < 0 ? 0 - uint64_t(b) : uint64_t(b);
+        const uint64_t a0 = ua & 0xFFFFFFFFu, a1 = ua >> 32, b0 = ub & 0xFFFFFFFFu, b1 = ub >> 32;
+        const uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+        const uint64_t middle = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
+        uint64_t lo = (middle << 32) | (p00 & 0xFFFFFFFFu);
+        uint64_t hi = p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32);
+        if ((a < 0) != (b < 0)) {
+            lo = ~lo + 1;
+            hi = ~hi + (lo == 0 ? 1 : 0);
+        }
+        const uint64_t sum = low + lo;
+        high = int64_t(uint64_t(high) + hi + (sum < low ? 1 : 0));
+        low = sum;
+    }
+    int Sign() const { return high < 0 ? -1 : (high > 0 || low != 0) ? 1 : 0; }
+};
+
 constexpr int64_t kInt32Min = INT32_MIN, kInt32Max = INT32_MAX;
 
 int32_t ToPlane(int64_t v) {
@@ -111,18 +136,19 @@ bool WalkPolygon(const VSpanBuffers& b, const VPolygonVertex* v, int count, int 
     // no pixel is drawn twice by two polygons that share a side.
     // Coordinates relative to the first vertex reach 34 bits, their products 68: exact in
     // 128 bits.
-    __int128 area = 0;
+    WideSum area;
     for (int i = 1; i + 1 < count; ++i) {
-        const __int128 ax = v[i].x - v[0].x, ay = v[i].y - v[0].y;
-        const __int128 cx = v[i + 1].x - v[0].x, cy = v[i + 1].y - v[0].y;
-        area += ax * cy - cx * ay;
+        const int64_t ax = v[i].x - v[0].x, ay = v[i].y - v[0].y;
+        const int64_t cx = v[i + 1].x - v[0].x, cy = v[i + 1].y - v[0].y;
+        area.AddProduct(ax, cy);
+        area.AddProduct(-cx, ay);
     }
-    if (area == 0) return false;
+    if (area.Sign() == 0) return false;
     ResetRows(b, *rows, values);
     for (int i = 0; i < count; ++i) {
         const VPolygonVertex& a = v[i];
         const VPolygonVertex& c = v[(i + 1) % count];
-        WalkSide(b, *rows, values, a, c, (a.y > c.y) == (area > 0));
+        WalkSide(b, *rows, values, a, c, (a.y > c.y) == (area.Sign() > 0));
     }
     CutToClip(b, *rows);
     return true;

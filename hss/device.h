@@ -1,6 +1,6 @@
 // Output devices: where the mixer's frames go. The null device discards them, the file device
-// writes them to a WAV file as the program renders them, and the system device (SDL2 audio)
-// pulls them on its own thread.
+// writes them to a WAV file as the program renders them, and the system device (SDL2 audio;
+// winmm's waveOut on Windows) pulls them on its own thread.
 #pragma once
 
 #include "hss/mixer.h"

@@ -1,0 +1,85 @@
+// Runs the demo on the headless layer and watches it: which frame is running, every sound
+// call with the frame it fell in, and the presented picture after chosen frames.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/class_main.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/resources.h"
+
+// The presented picture as 8-bit RGB rows, whatever the screen's format.
+struct RgbPicture {
+    uint32_t width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    friend bool operator==(const RgbPicture&, const RgbPicture&) = default;
+};
+
+// One sound call and the frame it was made in (-1: before the first frame).
+struct HeardCall {
+    int64_t frame;
+    VDemoSoundEvent event;
+};
+
+struct DemoRunOptions {
+    uint32_t frames = 1;  // the layer quits after this many frames
+    bool x888 = false;    // screen and back buffer X888 instead of the default 565
+    const VResourceModule* module = nullptr;  // null: the program's own resources
+    std::vector<uint32_t> shots;              // frames whose presented picture is kept
+    bool mosaicAtEnd = false;                 // keep the mosaic surface after the last frame
+};
+
+class DemoRun {
+  public:
+    explicit DemoRun(DemoRunOptions options);
+    ~DemoRun();
+
+    VHeadlessPlatform& Platform() { return *platform_; }
+    // Runs the demo to its end; the exit code.
+    uint32_t Run();
+
+    int64_t FramesDrawn() const { return framesDrawn_; }
+    const std::vector<HeardCall>& Calls() const { return calls_; }
+    // The frames in which effect `sound` was started.
+    std::vector<int64_t> SoundFrames(uint32_t sound) const;
+    const std::map<uint32_t, RgbPicture>& Shots() const { return shots_; }
+    const RgbPicture& MosaicPicture() const { return mosaic_; }
+    const VSceneState& LastScene() const { return lastScene_; }
+    const VDemoSettings& LastSettings() const { return lastSettings_; }
+
+    // Called by the watched demo.
+    void FrameStarting(ClassMain& demo);
+    void FrameDone(ClassMain& demo);
+    void Heard(const VDemoSoundEvent& event);
+    void Ending(ClassMain& demo);
+    const DemoRunOptions& Options() const { return options_; }
+
+  private:
+    void TakeShot(uint32_t frame);
+
+    DemoRunOptions options_;
+    std::unique_ptr<VHeadlessPlatform> platform_;
+    int64_t framesDrawn_ = 0;
+    int64_t currentFrame_ = -1;
+    std::vector<HeardCall> calls_;
+    std::map<uint32_t, RgbPicture> shots_;
+    RgbPicture mosaic_;
+    VSceneState lastScene_;
+    VDemoSettings lastSettings_;
+};
+
+// The picture on the screen of a headless platform, as RGB.
+RgbPicture PresentedPicture(const VHeadlessPicture& picture);
+// A surface's logical pixels as RGB.
+RgbPicture SurfacePicture(V2DSurface& surface);
+
+// A copy of the program's resource table without one entry.
+struct ResourceTableWithout {
+    ResourceTableWithout(const char* type, uint32_t id);
+    std::vector<VResource> entries;
+    VResourceModule module{nullptr, 0};
+};

@@ -58,7 +58,7 @@ const char* SceneOf(uint32_t frame) {
 std::vector<uint64_t> RunTimeline(uint32_t frames, bool sound) {
     std::vector<uint64_t> cost(frames, 0);
     VHeadlessOptions options;
-    options.errorStream = stderr;
+    options.recordSleeps = false;
     VHeadlessPlatform platform(options);
     uint32_t done = 0;
     uint64_t last = 0;

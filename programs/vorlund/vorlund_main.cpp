@@ -51,7 +51,9 @@ std::string RouteSound(const VorlundOptions& o) {
 uint32_t RunLayer(const VorlundOptions& o, VRunFollower& follower) {
     auto observe = [&follower](VPlatformInstance* instance) { follower.AfterFrame(instance); };
     if (o.RunsHeadless()) {
-        VHeadlessPlatform platform;  // the virtual clock: every run the same, as fast as it goes
+        VHeadlessOptions headless;  // the virtual clock: every run the same, as fast as it goes
+        headless.recordSleeps = false;
+        VHeadlessPlatform platform(headless);
         platform.SetFrameObserver(observe);
         return platform.Run();
     }

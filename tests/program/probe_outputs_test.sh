@@ -74,6 +74,12 @@ PY
 bash "$(dirname "$0")/check_recording.sh" "$work/probe.mp4" 150
 [ ! -e "$work/probe.mp4.video.mp4" ] && [ ! -e "$work/probe.mp4.sound.wav" ] ||
     fail "working files left beside the recording"
+# The virtual clock and a fixed encoder set-up: the same recording, byte for byte, every time.
+"$probe" --record "$work/again.mp4" --frames 150 2>"$work/record.log" ||
+    { cat "$work/record.log"; fail "second recording failed"; }
+[ "$(md5sum <"$work/probe.mp4")" = "$(md5sum <"$work/again.mp4")" ] ||
+    fail "two recordings of the same frames differ"
+echo "recording: the same bytes on a second run"
 
 # A shot folder that cannot be made, and a sound file that cannot be written: exit 1, said.
 touch "$work/not_a_folder"

@@ -74,6 +74,10 @@ status=$?
 set -e
 demo=""
 [ "$status" -eq 0 ] || fail "the demo exited with $status"
+# --frames ends a windowed run by itself, with exit code 0.
+timeout 30 "$vorlund" --frames 50 >"$work/frames.log" 2>&1 || fail "--frames 50 in a window: exit $?"
+
 /usr/bin/python3 "$compare" "$work/screenshot.png" "$work/frame_000100.png" 2 ||
     fail "the window does not show the headless picture of frame 100"
-echo "window: frame 100's picture at scale 2; a key ended the demo with exit code 0"
+echo "window: frame 100's picture at scale 2; a key ended the demo, --frames 50 ended a run;" \
+    "both with exit code 0"

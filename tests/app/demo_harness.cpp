@@ -37,6 +37,11 @@ class WatchedMain final : public ClassMain {
         if (watching != nullptr) watching->FrameDone(*this);
         return r;
     }
+    int OnSuspend() override {
+        const int r = ClassMain::OnSuspend();
+        if (watching != nullptr) watching->Suspended(*this);
+        return r;
+    }
     void OnExit(uintptr_t instanceHandle) override {
         if (watching != nullptr) watching->Ending(*this);
         ClassMain::OnExit(instanceHandle);
@@ -59,6 +64,7 @@ DemoRun::DemoRun(DemoRunOptions options) : options_(std::move(options)) {
     if (options_.module != nullptr) {
         layer.instanceHandle = reinterpret_cast<uintptr_t>(options_.module);
     }
+    layer.defaults = options_.defaults;
     layer.errorStream = nullptr;
     platform_ = std::make_unique<VHeadlessPlatform>(layer);
 }
@@ -81,7 +87,8 @@ void DemoRun::TakeShot(uint32_t frame) {
     }
 }
 
-void DemoRun::FrameStarting(ClassMain&) {
+void DemoRun::FrameStarting(ClassMain& demo) {
+    if (options_.keepStates) states_.push_back(demo.Scene());
     // The previous frame has been presented.
     if (framesDrawn_ > 0) TakeShot(uint32_t(framesDrawn_ - 1));
     currentFrame_ = framesDrawn_;
@@ -99,7 +106,15 @@ void DemoRun::Heard(const VDemoSoundEvent& event) {
 
 void DemoRun::Ending(ClassMain& demo) {
     lastSettings_ = demo.Settings();
+    lastPen_ = demo.Pen();
+    appSettings_ = demo.AppSettings();
+    screenSettings_ = demo.ScreenSettings();
+    speakerSuspendedAtEnd_ = demo.Speaker().suspended();
     if (options_.mosaicAtEnd) mosaic_ = SurfacePicture(demo.Mosaic());
+}
+
+void DemoRun::Suspended(ClassMain& demo) {
+    if (demo.Speaker().suspended()) ++speakerSuspensions_;
 }
 
 std::vector<int64_t> DemoRun::SoundFrames(uint32_t sound) const {

@@ -31,6 +31,8 @@ struct DemoRunOptions {
     const VResourceModule* module = nullptr;  // null: the program's own resources
     std::vector<uint32_t> shots;              // frames whose presented picture is kept
     bool mosaicAtEnd = false;                 // keep the mosaic surface after the last frame
+    bool keepStates = false;                  // keep the scene variables of every frame
+    VPlatformDefaults defaults;               // the desktop's; set both to run as a handheld
 };
 
 class DemoRun {
@@ -49,13 +51,22 @@ class DemoRun {
     const std::map<uint32_t, RgbPicture>& Shots() const { return shots_; }
     const RgbPicture& MosaicPicture() const { return mosaic_; }
     const VSceneState& LastScene() const { return lastScene_; }
+    // The scene variables as each frame found them, before it drew (kept when asked).
+    const std::vector<VSceneState>& States() const { return states_; }
     const VDemoSettings& LastSettings() const { return lastSettings_; }
+    const VPenPosition& LastPen() const { return lastPen_; }
+    const VAppSettings& AppSettings() const { return appSettings_; }
+    const VScreenSettings& ScreenSettings() const { return screenSettings_; }
+    // Suspensions after which the speaker reported itself paused.
+    uint32_t SuspendedWhileAway() const { return speakerSuspensions_; }
+    bool SpeakerSuspendedAtEnd() const { return speakerSuspendedAtEnd_; }
 
     // Called by the watched demo.
     void FrameStarting(ClassMain& demo);
     void FrameDone(ClassMain& demo);
     void Heard(const VDemoSoundEvent& event);
     void Ending(ClassMain& demo);
+    void Suspended(ClassMain& demo);
     const DemoRunOptions& Options() const { return options_; }
 
   private:
@@ -69,7 +80,13 @@ class DemoRun {
     std::map<uint32_t, RgbPicture> shots_;
     RgbPicture mosaic_;
     VSceneState lastScene_;
+    std::vector<VSceneState> states_;
     VDemoSettings lastSettings_;
+    VPenPosition lastPen_;
+    VAppSettings appSettings_;
+    VScreenSettings screenSettings_;
+    uint32_t speakerSuspensions_ = 0;
+    bool speakerSuspendedAtEnd_ = false;
 };
 
 // The picture on the screen of a headless platform, as RGB.

@@ -35,7 +35,7 @@ for n in $(seq 90 190); do
     fi
 done
 [ -n "$number" ] || fail "no free X display number"
-Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 demo=""
 cleanup() {

@@ -156,7 +156,7 @@ void ClassMain::OnConnectionMessage(uint8_t, uint32_t, uint32_t, int32_t, int32_
 
 void ClassMain::LoadNextModel(uint32_t id, bool replaceObject) {
     if (replaceObject) {
-        // The object of the logo part is freed here rather than left behind.
+        // The object made in OnInit is freed, not left behind; the destructor frees the last.
         delete model_;
         model_ = new (std::nothrow) V3DModel();
     }

@@ -78,7 +78,8 @@ void ClassMain::Scene2(V2DSurface& b) {
         const int32_t t = f - 1800;
         Gradient(b, 0x505050, 0x000000);
         scene_.ry += 10;
-        // After the first 100 frames the boss flashes flat for 5 frames every 75.
+        // After the first 100 frames the boss flashes flat for 5 frames every 75. The shrink
+        // countdown serves as the flash countdown here; scene 3 starts it from 0 again.
         scene_.shrink -= 1;
         if (scene_.shrink == 0) {
             if (scene_.flagsOrAdvertStart == int32_t(kFlatRenderFlags)) {

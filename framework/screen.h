@@ -100,14 +100,40 @@ class ClassVScreen final : public VDisplay, public VSurfaceServices, public V3DD
     // The present's clip rectangle: the whole logical display.
     const VRect& ClipRect() const { return clip_; }
 
+    // --- 3D operations (screen_3d.cpp); all of this state is reset when the display opens ---
+    // The view matrix, applied after each model's own matrix: identity after ResetView;
+    // TranslateView and RotateView put a translation or a rotation (x, then y, then z axis,
+    // 4096 units a turn) before the view so far, and do nothing for three zeros.
+    void ResetView();
+    void TranslateView(int32_t x, int32_t y, int32_t z);
+    void RotateView(int32_t ax, int32_t ay, int32_t az);
+    // Lights 0 to 7 (index & 255); other indices are ignored. SetLight normalises the
+    // direction to length 131072 and keeps the low 24 bits of both colours (0x00BBGGRR);
+    // extra is for hardware renderers.
+    void EnableLight(uint32_t index, uint8_t on);
+    void SetLight(uint32_t index, int32_t x, int32_t y, int32_t z, uint32_t diffuse,
+                  uint32_t ambient, uint32_t extra);
+    // The texture of textured rendering, not owned; null after the display opens.
+    void SetTexture(V2DSurface* surface) { texture_ = surface; }
+    // V3DRENDER_... bits (render3d/render_list.h) and the effect flags of the fills.
+    void SetRenderFlags(uint32_t flags) { renderFlags_ = flags; }
+    // Settings of a hardware renderer: the software projection is fixed when the display
+    // opens, so these change nothing.
+    void SetPerspective(uint32_t width, uint32_t height);
+    void SetViewport(uint32_t width, uint32_t height, uint32_t flag);
+    // Fills rect of the back buffer (null: all of it) with the colour's low 24 bits at the
+    // opacity of its top byte.
+    void ClearViewport(const VRect* rect, uint32_t colour);
+    // Renders the model into the back buffer with the view matrix, the lights, the texture
+    // and the render flags. Result of V2DSurface::DrawModel; VSURF_NOTCREATED while closed.
+    uint32_t RenderModel(V3DModel* model);
+
     // 3D settings the renderer reads.
     VLight* Lights() override { return lights_; }
     uint32_t RenderFlags() const { return renderFlags_; }
     const VMatrix& WorldMatrix() const { return world_; }
     uint32_t ProjectionScale() const override { return projectionScale_; }
-    // The texture of textured rendering, not owned; null after the display opens.
     V2DSurface* Texture() const override { return texture_; }
-    void SetTexture(V2DSurface* texture) { texture_ = texture; }
 
   private:
     // Either kind of surface, owned by this display and decoded with the buffer format as its

@@ -10,6 +10,8 @@
 #include "graphics2d/pixel_format.h"
 #include "graphics2d/surface_frame.h"
 #include "graphics2d/surface_layout.h"
+#include "graphics2d/surface_model.h"
+#include "graphics2d/surface_results.h"
 
 struct VBlitTransform;
 struct VPolygonVertex;
@@ -85,6 +87,14 @@ class V2DSurface : public V2DSurfaceFrame {
     void FillGradientRect(const VRect* r, uint32_t topleft, uint32_t topright, uint32_t bottomleft,
                           uint32_t bottomright, uint32_t flags);
     void FillGradientRect(const VRect* r, uint32_t top, uint32_t bottom, uint32_t flags = 0);
+
+    // --- Models ---
+    // Renders model into this surface (see V2DModelDrawing). Results: OK, INVALID (no model),
+    // NOTCREATED (the model has no buffers), LOCKFAILED (this surface cannot be locked).
+    uint32_t DrawModel(int32_t x, int32_t y, V2DModelDrawing* model, uint32_t flags,
+                       uint32_t property) {
+        return model == nullptr ? VSURF_INVALID : model->DrawInto(*this, x, y, flags, property);
+    }
 
     // --- Transformed blits (transformed_blit.cpp, quarter_turn_blit.cpp) ---
     // The source rectangle centred on logical (x, y), scaled, turned and mirrored by transform

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "graphics2d/surface_model.h"
 #include "math/matrix.h"
 
 struct V3DServices;
@@ -52,10 +53,12 @@ constexpr uint32_t kBoneKeyBytes = 16;
 // Length of a normal computed or converted by the model.
 constexpr int32_t kNormalLength = 88;
 
-// One entry of the renderer's sort list: a render-list index and its depth key. The key keeps
-// all 32 bits, so a sort on the whole key is possible.
+// One entry of the renderer's sort list: a render-list index and its depth key. Both keep 32
+// bits: the key so that faces far apart in depth never wrap into the wrong order, the index so
+// that a model of more than 65536 faces still names every entry (the padding of a 16-bit index
+// would take the same room).
 struct V3DSortEntry {
-    uint16_t index;
+    uint32_t index;
     int32_t key;
 };
 
@@ -107,7 +110,7 @@ struct ModelChunk {
     uint32_t keyKind = 0;  // 1: rotation keys; anything else: translation keys
 };
 
-class V3DModel {
+class V3DModel final : public V2DModelDrawing {
   public:
     V3DModel() = default;
     V3DModel(const V3DModel&) = delete;
@@ -181,6 +184,19 @@ class V3DModel {
     // or the list would outgrow its u16 count.
     void AppendBoneVertices(uint32_t index, const uint16_t* list, uint32_t count);
 
+    // --- Rendering (model_draw.cpp, triangle_list.cpp) ---
+    // The drawing of V2DSurface::DrawModel: builds the triangle list for the render flags and
+    // draws it back to front with the surface's fills. Results: VSURF_OK, VSURF_NOTCREATED (no
+    // buffers), VSURF_LOCKFAILED (the surface cannot be locked).
+    uint32_t DrawInto(V2DSurface& surface, int32_t x, int32_t y, uint32_t flags,
+                      uint32_t property) override;
+    // Transforms, projects, culls and colours every face into the render list (see
+    // render_list.h for its entries) and sorts the sort list far to near. lighting needs
+    // normals and an enabled light of the owner's display; textured needs texture coordinates
+    // and the display's texture. 0 entries without a display, or textured without a texture
+    // of some size.
+    uint32_t BuildTriangleList(bool lighting, bool colour, bool shaded, bool textured, bool cull);
+
     // --- Data ---
     // Applications may write the model matrix directly; nothing but Create changes it.
     VMatrix& ModelMatrix() { return modelMatrix_; }
@@ -220,6 +236,12 @@ class V3DModel {
     // The vertex at corner k of a face below the face capacity.
     uint32_t Corner(uint32_t face, uint32_t k) const { return faces_[size_t(face) * 3 + k]; }
     void WriteTexCoord(uint32_t vertex, int32_t u, int32_t v);
+    // The model matrix followed by the view matrix when one is set.
+    VMatrix RenderMatrix() const;
+    void ReadPosition(uint32_t vertex, int32_t out[3]) const;
+    void ReadNormal(uint32_t vertex, int32_t out[3]) const;
+    uint32_t ReadColour(uint32_t vertex) const;
+    void ReadTexCoord(uint32_t vertex, int32_t out[2]) const;
     void WriteNormal(uint32_t vertex, const uint8_t* record);
 
     V3DServices* owner_ = nullptr;

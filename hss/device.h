@@ -5,6 +5,8 @@
 
 #include "hss/mixer.h"
 
+class hssSpeaker;
+
 namespace hss {
 
 class Device {
@@ -29,5 +31,10 @@ Device* NewNullDevice();
 unsigned NewFileDevice(const char* path, const MixFormat& format, Device** out);
 // Opens the system's audio device in the mixer's format and starts pulling from the mixer.
 unsigned NewSystemDevice(Mixer* mixer, Device** out);
+// The device of a speaker opening on the system output, by the route the program chose
+// (hss/system_output.h): the system's device, a WAV file, or the null device.
+unsigned NewRoutedSystemDevice(hssSpeaker* speaker, Mixer* mixer, Device** out);
+// The speaker closed: it no longer holds the routed file.
+void SystemOutputClosed(hssSpeaker* speaker);
 
 }  // namespace hss

@@ -78,7 +78,8 @@ enum : unsigned {
 // The fifth argument of open: where the output goes.
 enum : unsigned {
     HSS_OUTPUT_NULL = 0,    // nowhere; the program advances the mix itself with render()
-    HSS_OUTPUT_SYSTEM = 1,  // the system's audio device, mixed on its own thread
+    HSS_OUTPUT_SYSTEM = 1,  // the system's audio device, mixed on its own thread; the program's
+                            // starter may route it elsewhere (hss/system_output.h)
 };
 
 // Sounds that can play at once on one speaker. Starting one more takes over the voice of the

@@ -58,7 +58,7 @@ unsigned hssSpeaker::open(unsigned rate, unsigned bits, bool stereo, unsigned re
     hss::Device* device = nullptr;
     unsigned result = HSS_OK;
     if (output == HSS_OUTPUT_SYSTEM) {
-        result = hss::NewSystemDevice(mixer_, &device);
+        result = hss::NewRoutedSystemDevice(this, mixer_, &device);
     } else {
         device = hss::NewNullDevice();
         if (device == nullptr) result = HSS_NO_MEMORY;
@@ -101,6 +101,7 @@ unsigned hssSpeaker::openOn(hss::Device* device, unsigned result, const hss::Mix
 
 unsigned hssSpeaker::close() {
     if (device_ == nullptr) return HSS_OK;
+    hss::SystemOutputClosed(this);
     device_->Stop();
     delete device_;
     device_ = nullptr;

@@ -135,7 +135,7 @@ uint32_t VHeadlessPlatform::GetTime() {
 }
 
 void VHeadlessPlatform::Sleep(uint32_t ms) {
-    sleeps_.push_back(ms);
+    if (options_.recordSleeps) sleeps_.push_back(ms);
     if (options_.realTime) {
         PlatformSleep(ms);
     } else {

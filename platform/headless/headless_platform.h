@@ -31,6 +31,9 @@ struct VHeadlessOptions {
     // When set, the cost of frame n (counted from 0) instead of frameCostMs.
     std::function<uint32_t(uint32_t frame)> frameCost;
     uint32_t frameBudget = 0;  // Quit after this many frames; 0 = run until the program quits
+    // Keep every sleep the framework asks for (Sleeps()). The list grows by one entry a frame:
+    // long runs (programs, soaks, benchmarks) turn it off so that their memory stays flat.
+    bool recordSleeps = true;
 
     // Pixel format code 1 to 6 of the screen; 0 = what the display asks for (16 bits: 565).
     uint8_t screenFormat = 0;
@@ -82,7 +85,7 @@ class VHeadlessPlatform final : public VPlatformLoop {
     const VPlatformInstance* Instance() const { return instance_.get(); }
     uint32_t FramesSent() const { return framesSent_; }
     uint32_t Now() const;
-    const std::vector<uint32_t>& Sleeps() const { return sleeps_; }
+    const std::vector<uint32_t>& Sleeps() const { return sleeps_; }  // empty unless recordSleeps
     const std::u16string& StatusText() const { return statusText_; }
     bool KeepDisplayOn() const { return keepDisplayOn_; }
     uint32_t Minimizations() const { return minimizations_; }

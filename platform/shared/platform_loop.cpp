@@ -30,6 +30,7 @@ bool VPlatformLoop::FramePass(VPlatformInstance* instance) {
     if (instance->window != 0) {
         Send(instance, VMSG_FRAME);
         FrameSent(instance);
+        if (frameObserver_) frameObserver_(instance);
         DispatchEvents(instance);
     }
     if (instance->running) return true;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/platform_layer.h"
 
@@ -28,6 +29,12 @@ class VPlatformLoop : public VPlatformLayer {
     bool FramePass(VPlatformInstance* instance);
     // VMSG_LOOPEND.
     void EndLoop(VPlatformInstance* instance);
+
+    // Called after every VMSG_FRAME, before the events of that pass are dispatched: what a
+    // program's starter follows the run by (pictures, sound, progress, a frame budget). It
+    // may call PlatformQuit; the pass ends the loop as usual.
+    using FrameObserver = std::function<void(VPlatformInstance* instance)>;
+    void SetFrameObserver(FrameObserver observer) { frameObserver_ = std::move(observer); }
 
     // A monotonic millisecond clock and the sleep of PlatformSleep; a layer with a clock of its
     // own (virtual time, the system's tick count) overrides them.
@@ -69,4 +76,7 @@ class VPlatformLoop : public VPlatformLayer {
     virtual void LoopStarting(VPlatformInstance* instance);
     // Called after each VMSG_FRAME.
     virtual void FrameSent(VPlatformInstance* instance);
+
+  private:
+    FrameObserver frameObserver_;
 };

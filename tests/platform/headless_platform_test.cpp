@@ -171,6 +171,25 @@ TEST(Headless, VirtualClockMovesOnlyBySleepsAndCost) {
     EXPECT_EQ(h.platform.Now(), 5000u + slept + 10 * 3);
 }
 
+// Long runs leave the list out; the clock moves exactly as with it, and the frame observer
+// sees every frame.
+TEST(Headless, SleepsLeftOutKeepTheClockAndTheObserver) {
+    uint32_t kept = 0;
+    for (const bool record : {true, false}) {
+        VHeadlessOptions options;
+        options.frameBudget = 50;
+        options.recordSleeps = record;
+        Harness h(options);
+        uint32_t observed = 0;
+        h.platform.SetFrameObserver([&observed](VPlatformInstance*) { ++observed; });
+        h.Run();
+        EXPECT_EQ(observed, 50u);
+        EXPECT_EQ(h.platform.Sleeps().empty(), !record);
+        if (record) kept = h.platform.Now();
+        if (!record) EXPECT_EQ(h.platform.Now(), kept);
+    }
+}
+
 TEST(Headless, RealTimeClockReallySleeps) {
     VHeadlessOptions options;
     options.realTime = true;

@@ -74,6 +74,29 @@ void CutToClip(const VSpanBuffers& b, const VSpanRows& rows) {
     }
 }
 
+// The sign of twice the polygon's signed area. Coordinates relative to the first vertex reach
+// 34 bits and their products 68, which no integer of a 32-bit processor holds: each product is
+// split at bit 20 of its second factor so that both parts fit 64 bits, and the sum is kept as
+// high × 2^20 + low with low in [0, 2^20), exact on every processor.
+int AreaSign(const VPolygonVertex* v, int count) {
+    constexpr int64_t kLowMask = (int64_t(1) << 20) - 1;
+    int64_t high = 0, low = 0;
+    const auto add = [&](int64_t a, int64_t b) {
+        high += a * (b >> 20);
+        low += a * (b & kLowMask);
+        high += low >> 20;
+        low &= kLowMask;
+    };
+    for (int i = 1; i + 1 < count; ++i) {
+        const int64_t ax = v[i].x - v[0].x, ay = v[i].y - v[0].y;
+        const int64_t cx = v[i + 1].x - v[0].x, cy = v[i + 1].y - v[0].y;
+        add(ax, cy);
+        add(-cx, ay);
+    }
+    if (high != 0) return high > 0 ? 1 : -1;
+    return low != 0 ? 1 : 0;
+}
+
 }  // namespace
 
 void LogicalToPhysicalFixed(const VOrientation& o, uint32_t physwidth, uint32_t physheight,
@@ -109,14 +132,7 @@ bool WalkPolygon(const VSpanBuffers& b, const VPolygonVertex* v, int count, int 
     // then belongs to the left or the right of every row it crosses by its direction alone, so
     // where rounding makes a sliver's sides cross, its span is empty rather than reversed and
     // no pixel is drawn twice by two polygons that share a side.
-    // Coordinates relative to the first vertex reach 34 bits, their products 68: exact in
-    // 128 bits.
-    __int128 area = 0;
-    for (int i = 1; i + 1 < count; ++i) {
-        const __int128 ax = v[i].x - v[0].x, ay = v[i].y - v[0].y;
-        const __int128 cx = v[i + 1].x - v[0].x, cy = v[i + 1].y - v[0].y;
-        area += ax * cy - cx * ay;
-    }
+    const int area = AreaSign(v, count);
     if (area == 0) return false;
     ResetRows(b, *rows, values);
     for (int i = 0; i < count; ++i) {

@@ -131,6 +131,10 @@ void VSimDevice::Close() {
     Queue(kDeviceWmClose, 0, 0);
 }
 
+void VSimDevice::SystemMenuClose() {
+    Queue(kDeviceWmSysCommand, kDeviceScClose, 0);
+}
+
 int64_t VSimDevice::PixelOffset(uint32_t x, uint32_t y) const {
     return originOffset_ + int64_t(x) * xStride_ + int64_t(y) * yStride_;
 }

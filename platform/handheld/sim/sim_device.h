@@ -75,7 +75,9 @@ class VSimDevice final : public VHandheldDevice {
     void Rotate(uint32_t degrees);
     void Pen(uint32_t message, int32_t x, int32_t y);
     void Activate(bool active);
+    // The close box, and the close command of the window's system menu.
     void Close();
+    void SystemMenuClose();
 
     // What the program left.
     // The screen as it is shown at angle 0: packed rows of the profile's format.

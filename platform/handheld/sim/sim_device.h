@@ -89,6 +89,7 @@ class VSimDevice final : public VHandheldDevice {
     bool GameInputOpen() const { return gameInputOpen_; }
     bool WindowExists() const { return window_ != 0; }
     bool Minimized() const { return minimized_; }
+    uint32_t Angle() const { return angle_; }
     uint32_t Passes() const { return passes_; }
     // Registry values by path: key, backslash, value name ("\\ControlPanel\\Backlight\\ACTimeout").
     const std::map<std::string, uint32_t>& Registry() const { return registry_; }

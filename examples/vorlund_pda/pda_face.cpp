@@ -131,10 +131,13 @@ void PdaFace::DrawFaceTexture(const VSimDevice& device) {
     if (!device.PowerOn()) Fill(renderer_, screen, SDL_Color{0, 0, 0, 255});
     // The buttons: four under the screen around the direction pad, two on the left side.
     const int32_t rowY = screen.y + screen.h + 30;
-    const int32_t pad = 56, gap = (faceWidth_ - pad) / 2;
+    const int32_t pad = 56;
+    // Two buttons on each side of the pad, each taking half of the room left beside it.
+    const int32_t room = (faceWidth_ - pad) / 2 - 14, buttonWidth = room / 2 - 8;
     for (int i = 0; i < 4; ++i) {
-        const int32_t x = i < 2 ? 14 + i * (gap / 2) : faceWidth_ - gap + 4 + (i - 2) * (gap / 2);
-        const SDL_Rect b{x, rowY + 8, gap / 2 - 12, 30};
+        const int32_t x =
+            i < 2 ? 10 + i * (room / 2) : faceWidth_ / 2 + pad / 2 + 8 + (i - 2) * (room / 2);
+        const SDL_Rect b{x, rowY + 13, buttonWidth, 30};
         Fill(renderer_, b, pressed_.count(kFrontButtons[i].key) ? kBodyEdge : kButton);
         Frame(renderer_, b, kBodyEdge);
         DrawText(b.x + b.w / 2 - 3, b.y + 9, kFrontButtons[i].label, kLabel);

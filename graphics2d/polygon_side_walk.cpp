@@ -4,31 +4,6 @@
 
 namespace {
 
-// An exact signed 128-bit sum of 64 × 64-bit products, in two halves: 32-bit targets (i686)
-// have no 128-bit integer type.
-struct WideSum {
-    uint64_t low = 0;
-    int64_t high = 0;  // the value is high × 2^64 + low
-
-    void AddProduct(int64_t a, int64_t b) {
-        const uint64_t ua = a < 0 ? 0 - uint64_t(a) : uint64_t(a);
-        const uint64_t ub = b < 0 ? 0 - uint64_t(b) : uint64_t(b);
-        const uint64_t a0 = ua & 0xFFFFFFFFu, a1 = ua >> 32, b0 = ub & 0xFFFFFFFFu, b1 = ub >> 32;
-        const uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
-        const uint64_t middle = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
-        uint64_t lo = (middle << 32) | (p00 & 0xFFFFFFFFu);
-        uint64_t hi = p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32);
-        if ((a < 0) != (b < 0)) {
-            lo = ~lo + 1;
-            hi = ~hi + (lo == 0 ? 1 : 0);
-        }
-        const uint64_t sum = low + lo;
-        high = int64_t(uint64_t(high) + hi + (sum < low ? 1 : 0));
-        low = sum;
-    }
-    int Sign() const { return high < 0 ? -1 : (high > 0 || low != 0) ? 1 : 0; }
-};
-
 constexpr int64_t kInt32Min = INT32_MIN, kInt32Max = INT32_MAX;
 
 int32_t ToPlane(int64_t v) {
@@ -99,6 +74,29 @@ void CutToClip(const VSpanBuffers& b, const VSpanRows& rows) {
     }
 }
 
+// The sign of twice the polygon's signed area. Coordinates relative to the first vertex reach
+// 34 bits and their products 68, which no integer of a 32-bit processor holds: each product is
+// split at bit 20 of its second factor so that both parts fit 64 bits, and the sum is kept as
+// high × 2^20 + low with low in [0, 2^20), exact on every processor.
+int AreaSign(const VPolygonVertex* v, int count) {
+    constexpr int64_t kLowMask = (int64_t(1) << 20) - 1;
+    int64_t high = 0, low = 0;
+    const auto add = [&](int64_t a, int64_t b) {
+        high += a * (b >> 20);
+        low += a * (b & kLowMask);
+        high += low >> 20;
+        low &= kLowMask;
+    };
+    for (int i = 1; i + 1 < count; ++i) {
+        const int64_t ax = v[i].x - v[0].x, ay = v[i].y - v[0].y;
+        const int64_t cx = v[i + 1].x - v[0].x, cy = v[i + 1].y - v[0].y;
+        add(ax, cy);
+        add(-cx, ay);
+    }
+    if (high != 0) return high > 0 ? 1 : -1;
+    return low != 0 ? 1 : 0;
+}
+
 }  // namespace
 
 void LogicalToPhysicalFixed(const VOrientation& o, uint32_t physwidth, uint32_t physheight,
@@ -134,16 +132,8 @@ bool WalkPolygon(const VSpanBuffers& b, const VPolygonVertex* v, int count, int 
     // then belongs to the left or the right of every row it crosses by its direction alone, so
     // where rounding makes a sliver's sides cross, its span is empty rather than reversed and
     // no pixel is drawn twice by two polygons that share a side.
-    // Coordinates relative to the first vertex reach 34 bits, their products 68: exact in
-    // 128 bits.
-    WideSum area;
-    for (int i = 1; i + 1 < count; ++i) {
-        const int64_t ax = v[i].x - v[0].x, ay = v[i].y - v[0].y;
-        const int64_t cx = v[i + 1].x - v[0].x, cy = v[i + 1].y - v[0].y;
-        area.AddProduct(ax, cy);
-        area.AddProduct(-cx, ay);
-    }
-    if (area.Sign() == 0) return false;
+    const int area = AreaSign(v, count);
+    if (area == 0) return false;
     ResetRows(b, *rows, values);
     for (int i = 0; i < count; ++i) {
         const VPolygonVertex& a = v[i];

@@ -139,7 +139,10 @@ uint32_t PlatformFileSeek(VPlatformFile* file, int32_t offset, uint8_t origin) {
             return VFILE_SEEK_FAILED;
     }
     const off_t position = lseek(file->descriptor, offset, whence);
-    // Positions past 4 GiB cannot be answered in 32 bits.
-    if (position < 0 || position >= static_cast<off_t>(VFILE_SEEK_FAILED)) return VFILE_SEEK_FAILED;
+    // Positions past 4 GiB cannot be answered in 32 bits. Compared unsigned: where off_t has
+    // 32 bits (32-bit ARM), the failure value cast to it is −1 and every seek would fail.
+    if (position < 0 || static_cast<uint64_t>(position) >= VFILE_SEEK_FAILED) {
+        return VFILE_SEEK_FAILED;
+    }
     return static_cast<uint32_t>(position);
 }

@@ -28,9 +28,11 @@ void VPlatformLoop::StartLoop(VPlatformInstance* instance) {
 bool VPlatformLoop::FramePass(VPlatformInstance* instance) {
     // Without a window (closed before the first frame) there is nothing to run a frame for.
     if (instance->window != 0) {
-        Send(instance, VMSG_FRAME);
-        FrameSent(instance);
-        if (frameObserver_) frameObserver_(instance);
+        if (FrameWanted(instance)) {
+            Send(instance, VMSG_FRAME);
+            FrameSent(instance);
+            if (frameObserver_) frameObserver_(instance);
+        }
         DispatchEvents(instance);
     }
     if (instance->running) return true;
@@ -89,6 +91,10 @@ void VPlatformLoop::DestroyPlatformWindow(VPlatformInstance* instance) {
 void VPlatformLoop::ReleaseWindow(VPlatformInstance*) {}
 
 void VPlatformLoop::LoopStarting(VPlatformInstance*) {}
+
+bool VPlatformLoop::FrameWanted(VPlatformInstance*) {
+    return true;
+}
 
 void VPlatformLoop::FrameSent(VPlatformInstance*) {}
 

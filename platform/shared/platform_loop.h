@@ -74,6 +74,9 @@ class VPlatformLoop : public VPlatformLayer {
     virtual void ReleaseWindow(VPlatformInstance* instance);
     // Delivers what is due before the first frame.
     virtual void LoopStarting(VPlatformInstance* instance);
+    // Called at the top of each pass while the window exists; false skips this pass's frame
+    // (a device whose screen is off only resets the frame clock and waits).
+    virtual bool FrameWanted(VPlatformInstance* instance);
     // Called after each VMSG_FRAME.
     virtual void FrameSent(VPlatformInstance* instance);
 

@@ -1,0 +1,21 @@
+# 32-bit ARM (hard-float Linux), the processor the handheld program ran on: Debian's cross
+# compiler, the armhf multiarch libraries, and qemu-arm to run what is built (tests included).
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR arm)
+
+set(CMAKE_C_COMPILER arm-linux-gnueabihf-gcc)
+set(CMAKE_CXX_COMPILER arm-linux-gnueabihf-g++)
+
+# Libraries of the target only: Debian's armhf multiarch packages (zlib, SDL2, libopenmpt)
+# lie in lib/arm-linux-gnueabihf and share /usr/include; programs (python3, ...) are the build
+# machine's. pkg-config reads the armhf descriptions.
+set(CMAKE_FIND_ROOT_PATH /usr/arm-linux-gnueabihf /)
+set(CMAKE_LIBRARY_ARCHITECTURE arm-linux-gnueabihf)
+set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/arm-linux-gnueabihf/pkgconfig:/usr/share/pkgconfig)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# ctest (and gtest_discover_tests) run the ARM programs through the emulator.
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-arm -L /usr/arm-linux-gnueabihf)

@@ -138,7 +138,7 @@ bool WalkPolygon(const VSpanBuffers& b, const VPolygonVertex* v, int count, int 
     for (int i = 0; i < count; ++i) {
         const VPolygonVertex& a = v[i];
         const VPolygonVertex& c = v[(i + 1) % count];
-        WalkSide(b, *rows, values, a, c, (a.y > c.y) == (area.Sign() > 0));
+        WalkSide(b, *rows, values, a, c, (a.y > c.y) == (area > 0));
     }
     CutToClip(b, *rows);
     return true;

@@ -186,7 +186,9 @@ TEST(Headless, SleepsLeftOutKeepTheClockAndTheObserver) {
         EXPECT_EQ(observed, 50u);
         EXPECT_EQ(h.platform.Sleeps().empty(), !record);
         if (record) kept = h.platform.Now();
-        if (!record) EXPECT_EQ(h.platform.Now(), kept);
+        if (!record) {
+            EXPECT_EQ(h.platform.Now(), kept);
+        }
     }
 }
 

@@ -4,10 +4,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/screen.h"
 #include "graphics2d/color_value.h"
+#include "graphics2d/font.h"
 #include "graphics2d/pixel_format.h"
 #include "platform/desktop/desktop_platform.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/resources.h"
 
 namespace {
 
@@ -111,4 +114,17 @@ int RunExample(const VExampleRun& run) {
     }
     VDesktopPlatform platform(run.desktop);
     return int(platform.Run());
+}
+
+const char16_t* LoadExampleFont(ClassVScreen& screen, V2DSurface* font) {
+    constexpr uint32_t kFontId = 108, kFontKey = 0xF8F8F8;
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    if (!FindResource(ProgramResources(), "IMAGES", kFontId, &data, &size) ||
+        screen.LoadSurface(*font, data, uint32_t(size), VSURFACE_DEFAULT) != 0) {
+        return u"The font resource could not be loaded.";
+    }
+    font->SetFontRange(32, 255);
+    if (font->ScanFont(false, kFontKey) != 0) return u"The font could not be scanned.";
+    return nullptr;
 }

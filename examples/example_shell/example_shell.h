@@ -12,6 +12,9 @@
 
 #include "platform/desktop/desktop_options.h"
 
+class ClassVScreen;
+class V2DSurface;
+
 struct VExampleRun {
     VDesktopOptions desktop;             // --scale, --fullscreen, --screen-format
     bool headless = false;               // --frames or --shot given
@@ -29,3 +32,7 @@ const char* ExampleOptionsUsage();
 // Runs the registered application on the layer the options chose and returns the exit code;
 // a shot that cannot be written makes it 1.
 int RunExample(const VExampleRun& run);
+
+// Loads the demo's font (picture 108 of the program's resources, glyphs 32 to 255 on a key of
+// 0xF8F8F8) into *font for the examples' captions. Null when it worked, else the message.
+const char16_t* LoadExampleFont(ClassVScreen& screen, V2DSurface* font);

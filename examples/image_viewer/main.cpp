@@ -25,7 +25,6 @@
 #include "graphics2d/color_value.h"
 #include "graphics2d/font.h"
 #include "graphics2d/surface_rgba.h"
-#include "platform/resources.h"
 
 namespace fs = std::filesystem;
 
@@ -36,8 +35,6 @@ constexpr uint32_t kLineHeight = 12;  // the file name line below the picture
 constexpr int32_t kCheckerCell = 8;
 const uint32_t kCheckerLight = VRgb(204, 204, 204), kCheckerDark = VRgb(153, 153, 153);
 const uint32_t kBackground = VRgb(32, 32, 40), kTextColour = VRgb(240, 240, 240);
-constexpr uint32_t kFontId = 108;
-constexpr uint32_t kFontKey = 0xF8F8F8;
 constexpr size_t kStatusCapacity = 512;
 
 // The pictures of the folder, in name order, and the one shown first.
@@ -108,16 +105,8 @@ class ClassImageViewer : public ClassVane {
     }
 
     int OnInit(uintptr_t, ClassVScreen& screen) override {
-        const uint8_t* data = nullptr;
-        size_t size = 0;
-        if (!FindResource(ProgramResources(), "IMAGES", kFontId, &data, &size) ||
-            screen.LoadSurface(font_, data, uint32_t(size), VSURFACE_DEFAULT) != 0) {
-            ReportError(u"The font resource could not be loaded.");
-            return 1;
-        }
-        font_.SetFontRange(32, 255);
-        if (font_.ScanFont(false, kFontKey) != 0) {
-            ReportError(u"The font could not be scanned.");
+        if (const char16_t* error = LoadExampleFont(screen, &font_)) {
+            ReportError(error);
             return 1;
         }
         Show(screen, firstShown);

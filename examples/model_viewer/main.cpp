@@ -25,15 +25,12 @@
 #include "graphics2d/color_value.h"
 #include "graphics2d/font.h"
 #include "math/matrix.h"
-#include "platform/resources.h"
 #include "render3d/model.h"
 #include "render3d/render_list.h"
 
 namespace {
 
 constexpr uint32_t kDisplayWidth = 480, kDisplayHeight = 360;
-constexpr uint32_t kFontId = 108;
-constexpr uint32_t kFontKey = 0xF8F8F8;
 const uint32_t kTextColour = VRgb(240, 240, 240), kHelpColour = VRgb(150, 170, 200);
 const uint32_t kSkyTop = VRgb(12, 16, 40), kSkyBottom = VRgb(60, 70, 96);
 
@@ -124,15 +121,10 @@ class ClassModelViewer : public ClassVane {
     }
 
     int OnInit(uintptr_t, ClassVScreen& screen) override {
-        const uint8_t* data = nullptr;
-        size_t size = 0;
-        if (!FindResource(ProgramResources(), "IMAGES", kFontId, &data, &size) ||
-            screen.LoadSurface(font_, data, uint32_t(size), VSURFACE_DEFAULT) != 0) {
-            ReportError(u"The font resource could not be loaded.");
+        if (const char16_t* error = LoadExampleFont(screen, &font_)) {
+            ReportError(error);
             return 1;
         }
-        font_.SetFontRange(32, 255);
-        font_.ScanFont(false, kFontKey);
         if (!LoadFitted(screen)) return 1;
         if (!pictureBytes.empty()) {
             if (screen.LoadSurface(texture_, pictureBytes.data(), uint32_t(pictureBytes.size()),

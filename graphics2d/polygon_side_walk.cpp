@@ -16,7 +16,10 @@ int16_t ToSpanPixel(int64_t pixel, int32_t width) {
     return int16_t(std::clamp<int64_t>(pixel, -1, width));
 }
 
-void ResetRows(const VSpanBuffers& b, const VSpanRows& rows, int values) {
+// The walk is compiled for each number of values (0 to 3), so that the per-row loops over the
+// values unroll.
+template <int values>
+void ResetRows(const VSpanBuffers& b, const VSpanRows& rows) {
     for (int32_t r = rows.first; r <= rows.last; ++r) {
         b.left[r] = ToSpanPixel(b.physwidth, b.physwidth);
         b.right[r] = -1;
@@ -27,7 +30,8 @@ void ResetRows(const VSpanBuffers& b, const VSpanRows& rows, int values) {
 }
 
 // Walks the side from a to c into the left or the right buffers.
-void WalkSide(const VSpanBuffers& b, const VSpanRows& rows, int values, const VPolygonVertex& a,
+template <int values>
+void WalkSide(const VSpanBuffers& b, const VSpanRows& rows, const VPolygonVertex& a,
               const VPolygonVertex& c, bool leftside) {
     if (a.y == c.y) return;
     const VPolygonVertex& top = a.y < c.y ? a : c;
@@ -134,11 +138,27 @@ bool WalkPolygon(const VSpanBuffers& b, const VPolygonVertex* v, int count, int 
     // no pixel is drawn twice by two polygons that share a side.
     const int area = AreaSign(v, count);
     if (area == 0) return false;
-    ResetRows(b, *rows, values);
-    for (int i = 0; i < count; ++i) {
-        const VPolygonVertex& a = v[i];
-        const VPolygonVertex& c = v[(i + 1) % count];
-        WalkSide(b, *rows, values, a, c, (a.y > c.y) == (area > 0));
+    const auto walk = [&]<int n>() {
+        ResetRows<n>(b, *rows);
+        for (int i = 0; i < count; ++i) {
+            const VPolygonVertex& a = v[i];
+            const VPolygonVertex& c = v[(i + 1) % count];
+            WalkSide<n>(b, *rows, a, c, (a.y > c.y) == (area > 0));
+        }
+    };
+    switch (values) {
+        case 0:
+            walk.template operator()<0>();
+            break;
+        case 1:
+            walk.template operator()<1>();
+            break;
+        case 2:
+            walk.template operator()<2>();
+            break;
+        default:
+            walk.template operator()<kPolygonMaxValues>();
+            break;
     }
     CutToClip(b, *rows);
     return true;

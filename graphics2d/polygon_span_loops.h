@@ -54,22 +54,71 @@ inline uint32_t ShadedChannel(int64_t value) {
     return uint32_t(c < 0 ? 0 : c > 255 ? 255 : c);
 }
 
-// One shaded span. Palette-index destinations take the display palette's nearest entry
-// (inverse); the position value of the dither is the row plus the pixel's index in the span.
+// The pixel of one shaded position: the whole parts of the channel values, dithered at the
+// position when asked, as the destination stores them. Palette-index destinations take the
+// display palette's nearest entry (inverse).
 template <class T>
-void ShadedSpan(uint8_t* dst, const VSpan& s, bool dither, const uint8_t* inverse) {
+inline uint32_t ShadedPixel(int64_t r, int64_t g, int64_t b, bool dither, uint32_t position,
+                            const uint8_t* inverse) {
+    uint32_t c = ShadedChannel(r) | ShadedChannel(g) << 8 | ShadedChannel(b) << 16;
+    if (dither) c = DitherShadedColour<T>(c & 0xFF, (c >> 8) & 0xFF, c >> 16, position);
+    if constexpr (T::kIndexed)
+        return inverse[VDisplayPalette::InverseIndexOf(c)];
+    else
+        return ColorToPixelOf<T>(c);
+}
+
+// One shaded span, pixel by pixel: the rule. The position value of the dither is the row plus
+// the pixel's index in the span.
+template <class T>
+void ShadedSpanPixels(uint8_t* dst, const VSpan& s, bool dither, const uint8_t* inverse) {
     int64_t r = s.value[0], g = s.value[1], b = s.value[2];
     const uint32_t count = s.Count();
     for (uint32_t i = 0; i < count; ++i, dst += T::kBytes) {
-        uint32_t c = ShadedChannel(r) | ShadedChannel(g) << 8 | ShadedChannel(b) << 16;
-        if (dither)
-            c = DitherShadedColour<T>(c & 0xFF, (c >> 8) & 0xFF, c >> 16, uint32_t(s.row) + i);
-        if constexpr (T::kIndexed)
-            T::Store(dst, inverse[VDisplayPalette::InverseIndexOf(c)]);
-        else
-            T::Store(dst, ColorToPixelOf<T>(c));
+        T::Store(dst, ShadedPixel<T>(r, g, b, dither, uint32_t(s.row) + i, inverse));
         r += s.step[0], g += s.step[1], b += s.step[2];
     }
+}
+
+// How many pixels from here on keep the whole part of a channel value that moves by step per
+// pixel (at most 1024 while it moves).
+inline uint32_t PixelsWithSameWholePart(int64_t value, int64_t step) {
+    if (step == 0) return UINT32_MAX;
+    const int64_t whole = value >> 10;
+    if (step > 0) return uint32_t((((whole + 1) * 1024) - value + step - 1) / step);
+    return uint32_t((value - whole * 1024) / -step + 1);
+}
+
+// Undithered spans whose channels move by less than a quarter of a step per pixel together,
+// as gradient rectangles and large faces lit alike give: the rule's pixel only changes where a
+// whole part does, so each run of one colour is computed once and stored as a fill.
+inline bool ShadedSpanHasRuns(const VSpan& s, bool dither) {
+    const int64_t movement = (s.step[0] < 0 ? -s.step[0] : s.step[0]) +
+                             (s.step[1] < 0 ? -s.step[1] : s.step[1]) +
+                             (s.step[2] < 0 ? -s.step[2] : s.step[2]);
+    return !dither && movement < 256;
+}
+
+template <class T>
+void ShadedSpanRuns(uint8_t* dst, const VSpan& s, const uint8_t* inverse) {
+    int64_t v[3] = {s.value[0], s.value[1], s.value[2]};
+    const uint32_t count = s.Count();
+    for (uint32_t i = 0; i < count;) {
+        uint32_t run = count - i;
+        for (int k = 0; k < 3; ++k) run = std::min(run, PixelsWithSameWholePart(v[k], s.step[k]));
+        const uint32_t pixel = ShadedPixel<T>(v[0], v[1], v[2], false, 0, inverse);
+        for (uint32_t n = 0; n < run; ++n, dst += T::kBytes) T::Store(dst, pixel);
+        for (int k = 0; k < 3; ++k) v[k] += s.step[k] * run;
+        i += run;
+    }
+}
+
+template <class T>
+void ShadedSpan(uint8_t* dst, const VSpan& s, bool dither, const uint8_t* inverse) {
+    if (ShadedSpanHasRuns(s, dither))
+        ShadedSpanRuns<T>(dst, s, inverse);
+    else
+        ShadedSpanPixels<T>(dst, s, dither, inverse);
 }
 
 // A texture in its physical layout.

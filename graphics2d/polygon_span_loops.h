@@ -11,6 +11,7 @@
 #include "graphics2d/display_palette.h"
 #include "graphics2d/dither.h"
 #include "graphics2d/pixel_rules.h"
+#include "graphics2d/pixel_run.h"
 #include "graphics2d/polygon_side_walk.h"
 
 // Flag of the shaded fill: dither the colours before they are reduced to 4-, 5- or 6-bit
@@ -107,7 +108,8 @@ void ShadedSpanRuns(uint8_t* dst, const VSpan& s, const uint8_t* inverse) {
         uint32_t run = count - i;
         for (int k = 0; k < 3; ++k) run = std::min(run, PixelsWithSameWholePart(v[k], s.step[k]));
         const uint32_t pixel = ShadedPixel<T>(v[0], v[1], v[2], false, 0, inverse);
-        for (uint32_t n = 0; n < run; ++n, dst += T::kBytes) T::Store(dst, pixel);
+        StorePixelRun<T>(dst, run, pixel);
+        dst += size_t(run) * T::kBytes;
         for (int k = 0; k < 3; ++k) v[k] += s.step[k] * run;
         i += run;
     }

@@ -4,42 +4,20 @@
 
 #include "fileio/memory.h"
 #include "graphics2d/blit_loops.h"
+#include "graphics2d/pixel_run.h"
 #include "graphics2d/surface.h"
 
 namespace {
 
-// True when every byte of the stored pixel is the same, so a byte fill stores it.
-template <class T>
-bool PixelBytesAlike(uint32_t pixel) {
-    const uint32_t b = pixel & 0xFF;
-    if constexpr (T::kBytes == 2) return (pixel >> 8 & 0xFF) == b;
-    if constexpr (T::kBytes == 4) return pixel == b * 0x01010101u;
-    return true;
-}
-
 // Solid rows: one run when the rectangle covers whole rows, else one run per row.
 template <class T>
 void SolidFill(uint8_t* dst, uint32_t width, uint32_t height, uint32_t pitch, uint32_t pixel) {
-    auto run = [&](uint8_t* d, size_t count) {
-        if constexpr (T::kBytes == 3) {
-            MemFill24(d, pixel, count);
-        } else if (PixelBytesAlike<T>(pixel)) {
-            MemFill8(d, uint8_t(pixel), count * T::kBytes);  // clearing to black, white, ...
-        } else {
-            // Rows start on pixel boundaries, so the row is an array of pixels; a plain loop
-            // becomes vector stores.
-            using P = typename T::Pixel;
-            P* p = reinterpret_cast<P*>(d);
-            const P v = P(pixel);
-#pragma GCC unroll 16
-            for (size_t i = 0; i < count; ++i) p[i] = v;
-        }
-    };
     if (width == pitch) {
-        run(dst, size_t(width) * height);
+        StorePixelRun<T>(dst, size_t(width) * height, pixel);
         return;
     }
-    for (uint32_t j = 0; j < height; ++j) run(dst + size_t(j) * pitch * T::kBytes, width);
+    for (uint32_t j = 0; j < height; ++j)
+        StorePixelRun<T>(dst + size_t(j) * pitch * T::kBytes, width, pixel);
 }
 
 template <class T, uint32_t F>

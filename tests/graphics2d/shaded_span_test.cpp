@@ -37,7 +37,7 @@ void CheckRunsMatchTheRule(const uint8_t* inverse) {
     std::mt19937 rng(uint32_t(T::kCode) * 7919u);
     std::vector<SpanCase> cases(std::begin(kCases), std::end(kCases));
     for (int i = 0; i < 400; ++i) {
-        SpanCase c{"random", {}, {}, 1 + rng() % 300};
+        SpanCase c{"random", {}, {}, uint32_t(1 + rng() % 300)};
         for (int k = 0; k < 3; ++k) {
             c.value[k] = int64_t(rng() % (270 << 10)) - 5000;
             const int64_t reach = (i % 3 == 0) ? 1024 : (i % 3 == 1) ? 64 : 3;

@@ -17,5 +17,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# ctest (and gtest_discover_tests) run the ARM programs through the emulator.
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-arm -L /usr/arm-linux-gnueabihf)
+# ctest (and gtest_discover_tests) run the ARM programs through the emulator, with the armhf
+# multiarch root as the target's file system: its loader then belongs to the C library the
+# multiarch libraries load. The cross compiler's own root (-L /usr/arm-linux-gnueabihf) would
+# pair that root's loader (libc6-armhf-cross) with the multiarch libc.so.6 found next to SDL2,
+# two different builds of glibc, which crashed the first thread a program started (SDL's audio
+# thread) inside libc.
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-arm -L /)

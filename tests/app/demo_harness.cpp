@@ -18,7 +18,8 @@ class Listener final : public VDemoSoundObserver {
 };
 Listener listener;
 
-// The demo as it is, with the frames and the end watched and, when asked, an X888 display.
+// The demo as it is, with the frames and the end watched and, when asked, an X888 display or
+// upright surfaces.
 class WatchedMain final : public ClassMain {
   public:
     explicit WatchedMain(const VDemoOptions& options) : ClassMain(options) {}
@@ -29,6 +30,7 @@ class WatchedMain final : public ClassMain {
             settings.displayMode = VPIXELFORMAT_X888;
             settings.bufferFormat = VPIXELFORMAT_X888;
         }
+        if (watching != nullptr && watching->Options().uprightSurfaces) settings.nativeLayout = 0;
         return r;
     }
     int OnFrame(ClassVScreen& screen, uint32_t elapsedMs) override {
@@ -60,7 +62,9 @@ ClassVane* MakeWatchedMain(VStartRecord*) {
 DemoRun::DemoRun(DemoRunOptions options) : options_(std::move(options)) {
     VHeadlessOptions layer;
     layer.frameBudget = options_.frames;
-    if (options_.x888) layer.screenFormat = VPIXELFORMAT_X888;
+    layer.screenFormat = options_.x888 ? uint8_t(VPIXELFORMAT_X888) : options_.screenFormat;
+    layer.screenWidth = options_.screenWidth;
+    layer.screenHeight = options_.screenHeight;
     if (options_.module != nullptr) {
         layer.instanceHandle = reinterpret_cast<uintptr_t>(options_.module);
     }
@@ -69,12 +73,15 @@ DemoRun::DemoRun(DemoRunOptions options) : options_(std::move(options)) {
     platform_ = std::make_unique<VHeadlessPlatform>(layer);
 }
 
+DemoRun::DemoRun(DemoRunOptions options, DemoLayer& layer)
+    : options_(std::move(options)), layer_(&layer) {}
+
 DemoRun::~DemoRun() = default;
 
 uint32_t DemoRun::Run() {
     VApplicationRegistration registration(&MakeWatchedMain);
     watching = this;
-    const uint32_t code = platform_->Run();
+    const uint32_t code = layer_ != nullptr ? layer_->Run(*this) : platform_->Run();
     watching = nullptr;
     // The picture of the last frame drawn is on the screen now.
     if (framesDrawn_ > 0) TakeShot(uint32_t(framesDrawn_ - 1));
@@ -83,7 +90,9 @@ uint32_t DemoRun::Run() {
 
 void DemoRun::TakeShot(uint32_t frame) {
     for (uint32_t wanted : options_.shots) {
-        if (wanted == frame) shots_[frame] = PresentedPicture(platform_->Picture());
+        if (wanted != frame) continue;
+        shots_[frame] =
+            layer_ != nullptr ? layer_->Presented() : PresentedPicture(platform_->Picture());
     }
 }
 

@@ -28,18 +28,38 @@ struct HeardCall {
 struct DemoRunOptions {
     uint32_t frames = 1;  // the layer quits after this many frames
     bool x888 = false;    // screen and back buffer X888 instead of the default 565
+    // The headless screen's format and size, 0: what the display asks for (565, 240 x 320).
+    uint8_t screenFormat = 0;
+    uint32_t screenWidth = 0, screenHeight = 0;
     const VResourceModule* module = nullptr;  // null: the program's own resources
     std::vector<uint32_t> shots;              // frames whose presented picture is kept
     bool mosaicAtEnd = false;                 // keep the mosaic surface after the last frame
     bool keepStates = false;                  // keep the scene variables of every frame
     VPlatformDefaults defaults;               // the desktop's; set both to run as a handheld
+    // Native layout off: surfaces stay upright and the present turns the picture to the screen.
+    bool uprightSurfaces = false;
+};
+
+class DemoRun;
+
+// A layer other than the headless one for the watched demo: it runs the program until the run
+// has drawn its frames, and shows what the screen shows.
+class DemoLayer {
+  public:
+    virtual ~DemoLayer() = default;
+    virtual uint32_t Run(const DemoRun& run) = 0;
+    virtual RgbPicture Presented() = 0;
 };
 
 class DemoRun {
   public:
+    // On the headless layer.
     explicit DemoRun(DemoRunOptions options);
+    // On another layer; options.frames is the layer's to keep.
+    DemoRun(DemoRunOptions options, DemoLayer& layer);
     ~DemoRun();
 
+    // Only for a run on the headless layer.
     VHeadlessPlatform& Platform() { return *platform_; }
     // Runs the demo to its end; the exit code.
     uint32_t Run();
@@ -74,6 +94,7 @@ class DemoRun {
 
     DemoRunOptions options_;
     std::unique_ptr<VHeadlessPlatform> platform_;
+    DemoLayer* layer_ = nullptr;
     int64_t framesDrawn_ = 0;
     int64_t currentFrame_ = -1;
     std::vector<HeardCall> calls_;

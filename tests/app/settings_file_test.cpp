@@ -26,6 +26,12 @@ struct ProbeResult {
     std::optional<Bytes> settings;  // absent: no file
 };
 
+// What starts a program: nothing natively, the emulator in a cross build (VANE_PROGRAM_RUNNER).
+std::string ProgramRunner() {
+    const char* runner = std::getenv("VANE_PROGRAM_RUNNER");
+    return runner != nullptr && *runner != 0 ? std::string(runner) + " " : std::string();
+}
+
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -55,9 +61,9 @@ class ProbeFolder {
         const std::string runner = asUser.empty() ? ""
                                                   : "setpriv --reuid=" + asUser +
                                                         " --regid=" + asUser + " --clear-groups ";
-        const std::string command = "cd '" + dir_.string() + "' && " + runner + "./demo_probe " +
-                                    args + " >'" + (dir_ / "out").string() + "' 2>'" +
-                                    (dir_ / "err").string() + "'";
+        const std::string command = "cd '" + dir_.string() + "' && " + runner + ProgramRunner() +
+                                    "./demo_probe " + args + " >'" + (dir_ / "out").string() +
+                                    "' 2>'" + (dir_ / "err").string() + "'";
         ProbeResult r;
         const int status = std::system(command.c_str());
         if (WIFEXITED(status)) r.exitCode = WEXITSTATUS(status);

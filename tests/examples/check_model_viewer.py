@@ -14,7 +14,7 @@ import re
 import subprocess
 import sys
 
-from shots import Failures, run_example
+from shots import RUNNER, Failures, run_example
 
 MODEL = "assets/laser_tower.3ds"
 TEXTURED_MODEL = "tests/render3d/data/own_chunks.v3d"
@@ -44,7 +44,7 @@ def main():
     program, work = sys.argv[1], sys.argv[2]
     f = Failures("model_viewer")
     os.makedirs(work, exist_ok=True)
-    run = subprocess.run([program, MODEL, "--frames", "1", "--shot", f"{work}/count.ppm"],
+    run = subprocess.run([*RUNNER, program, MODEL, "--frames", "1", "--shot", f"{work}/count.ppm"],
                          capture_output=True, text=True, check=True)
     shown = re.search(r"(\d+) faces", run.stdout)
     expected = assimp_faces(MODEL)

@@ -1,9 +1,13 @@
 """What the example checks share: running an example headless and comparing colours."""
 import os
+import shlex
 import subprocess
 import sys
 
 from PIL import Image
+
+# A cross build's programs run through its emulator (VANE_PROGRAM_RUNNER, empty natively).
+RUNNER = shlex.split(os.environ.get("VANE_PROGRAM_RUNNER", ""))
 
 # The screen is 5-6-5: a channel may be off by the 3 bits it lost.
 TOLERANCE = 8
@@ -15,7 +19,8 @@ def run_example(program, work, name, arguments, frames):
     shot = os.path.join(work, name + ".ppm")
     if os.path.exists(shot):
         os.remove(shot)
-    subprocess.run([program, *arguments, "--frames", str(frames), "--shot", shot], check=True)
+    subprocess.run([*RUNNER, program, *arguments, "--frames", str(frames), "--shot", shot],
+                   check=True)
     return Image.open(shot).convert("RGB")
 
 

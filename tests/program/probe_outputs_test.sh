@@ -7,7 +7,9 @@
 #
 # Exit 77 (skipped) only when sox or ffmpeg is not installed.
 set -euo pipefail
-probe=$1
+# A cross build's program runs through its emulator (VANE_PROGRAM_RUNNER, empty natively).
+read -r -a runner <<<"${VANE_PROGRAM_RUNNER:-}"
+probe=("${runner[@]}" "$1")
 work=$2
 for tool in sox soxi ffprobe ffmpeg; do
     if ! command -v "$tool" >/dev/null; then
@@ -20,7 +22,7 @@ mkdir -p "$work"
 fail() { echo "FAIL: $*"; exit 1; }
 
 # 100 frames headless with the sound to a file and three shots.
-"$probe" --headless --frames 100 --audio-out "$work/sound.wav" --shot 0,57,99 \
+"${probe[@]}" --headless --frames 100 --audio-out "$work/sound.wav" --shot 0,57,99 \
     --shot-dir "$work/shots" 2>"$work/run.log" || { cat "$work/run.log"; fail "probe run failed"; }
 
 # 100 frames of 20 ms at 22 050 Hz: 44 100 stereo 16-bit frames, exactly.
@@ -69,13 +71,13 @@ PY
     fail "unexpected shot files: $(ls "$work/shots")"
 
 # The recording: 150 frames at 50 fps, 480 x 640, with 3 s of sound.
-"$probe" --record "$work/probe.mp4" --frames 150 2>"$work/record.log" ||
+"${probe[@]}" --record "$work/probe.mp4" --frames 150 2>"$work/record.log" ||
     { cat "$work/record.log"; fail "recording failed"; }
 bash "$(dirname "$0")/check_recording.sh" "$work/probe.mp4" 150
 [ ! -e "$work/probe.mp4.video.mp4" ] && [ ! -e "$work/probe.mp4.sound.wav" ] ||
     fail "working files left beside the recording"
 # The virtual clock and a fixed encoder set-up: the same recording, byte for byte, every time.
-"$probe" --record "$work/again.mp4" --frames 150 2>"$work/record.log" ||
+"${probe[@]}" --record "$work/again.mp4" --frames 150 2>"$work/record.log" ||
     { cat "$work/record.log"; fail "second recording failed"; }
 [ "$(md5sum <"$work/probe.mp4")" = "$(md5sum <"$work/again.mp4")" ] ||
     fail "two recordings of the same frames differ"
@@ -84,10 +86,10 @@ echo "recording: the same bytes on a second run"
 # A shot folder that cannot be made, and a sound file that cannot be written: exit 1, said.
 touch "$work/not_a_folder"
 set +e
-"$probe" --headless --frames 3 --shot 1 --shot-dir "$work/not_a_folder/x" 2>"$work/bad.log"
+"${probe[@]}" --headless --frames 3 --shot 1 --shot-dir "$work/not_a_folder/x" 2>"$work/bad.log"
 [ $? -eq 1 ] || fail "unusable shot folder: exit code not 1"
 grep -q "^vorlund: --shot-dir: " "$work/bad.log" || fail "unusable shot folder not named"
-"$probe" --headless --frames 3 --audio-out "$work/not_a_folder/s.wav" 2>"$work/bad.log"
+"${probe[@]}" --headless --frames 3 --audio-out "$work/not_a_folder/s.wav" 2>"$work/bad.log"
 [ $? -eq 1 ] || fail "unwritable sound file: exit code not 1"
 set -e
 echo "probe outputs: all as expected"

@@ -7,7 +7,9 @@
 #
 # Exit 77 (skipped) only when ffmpeg or sox is not installed.
 set -euo pipefail
-vorlund=$(realpath "$1")
+# A cross build's program runs through its emulator (VANE_PROGRAM_RUNNER, empty natively).
+read -r -a runner <<<"${VANE_PROGRAM_RUNNER:-}"
+vorlund=("${runner[@]}" "$(realpath "$1")")
 work=$2
 here=$(cd "$(dirname "$0")" && pwd)
 for tool in ffmpeg ffprobe sox soxi; do
@@ -21,7 +23,7 @@ mkdir -p "$work"
 cd "$work"
 fail() { echo "FAIL: $*"; exit 1; }
 
-"$vorlund" --record "$work/demo.mp4" --audio-out "$work/demo.wav" --frames 250 2>"$work/run.log" ||
+"${vorlund[@]}" --record "$work/demo.mp4" --audio-out "$work/demo.wav" --frames 250 2>"$work/run.log" ||
     { cat "$work/run.log"; fail "the recording failed"; }
 cat "$work/run.log"
 bash "$here/check_recording.sh" "$work/demo.mp4" 250

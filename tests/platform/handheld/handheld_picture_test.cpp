@@ -76,7 +76,9 @@ TEST_P(HandheldPicture, PanelTurnedBackEqualsTheHeadlessPicture) {
     run.log.height = profile.height;
     run.log.displayMethod = c.field;
     run.log.draw = DrawFrame;
-    // The back buffer upright on both layers, so that the present does the turning.
+    // The back buffer upright on both layers, so that the present does the turning. (With native
+    // layout the gradient is interpolated in the panel's own rows and rounds differently; see
+    // tests/graphics2d/gradient_orientation_test.cpp.)
     run.log.nativeLayout = 0;
     run.Run();
     ASSERT_EQ(panel.size(), size_t(profile.width) * profile.height);

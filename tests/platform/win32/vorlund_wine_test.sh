@@ -87,7 +87,7 @@ done
 cat "$work/compare.log"
 [ -n "$matched" ] || { echo "the window never showed frame 100 (pictures: $work)"; exit 1; }
 echo "picture $matched equals the headless frame 100"
-xdotool key --window "$window" space
+vane_press_key "$window" space
 expect_exit_zero_and_settings "A key press" 0101
 
 # One byte: the first setting takes it, the second keeps its default, both are written back.

@@ -64,7 +64,10 @@ expect_exit_zero_and_settings() {
     [ -f "$settings" ] || { echo "$how: no game_nastr.cfg beside the program"; exit 1; }
     local written
     written=$(od -An -tx1 "$settings" | tr -d ' \n')
-    [ "$written" = "$bytes" ] || { echo "$how: game_nastr.cfg holds '$written', not '$bytes'"; exit 1; }
+    if [ "$written" != "$bytes" ]; then
+        echo "$how: game_nastr.cfg holds '$written', not '$bytes'"
+        exit 1
+    fi
     echo "$how ended the demo with exit code 0 and game_nastr.cfg $written"
 }
 

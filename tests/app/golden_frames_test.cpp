@@ -21,6 +21,7 @@ struct GoldenFrame {
 
 const GoldenFrame kGoldenFrames[] = {
     {30, "snapshot 0,0: the logo"},
+    {100, "the logo standing still (frames 31 to 169), which the window tests compare"},
     {260, "snapshot 1,0; middle of slogan 0"},
     {390, "middle of slogan 1"},
     {500, "snapshot 2,0"},

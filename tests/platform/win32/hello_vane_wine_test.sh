@@ -55,9 +55,9 @@ expect_exit_zero() {
 }
 
 start_example example.log
-xdotool key --window "$window" space  # pause: the picture stops changing
+vane_press_key "$window" space  # pause: the picture stops changing
 sleep 0.3
-xdotool key --window "$window" d
+vane_press_key "$window" d
 for _ in $(seq 100); do
     grep -q "back buffer written" "$work/example.log" && break
     sleep 0.1
@@ -69,7 +69,7 @@ import -window "$window" "$work/window.png"
     tee "$work/compare.log"
 rows_below=$(sed -n 's/.*; \([0-9]*\) rows below it/\1/p' "$work/compare.log")
 [ "${rows_below:-0}" -ge 10 ] || { echo "no status line under the display"; exit 1; }
-xdotool key --window "$window" Escape
+vane_press_key "$window" Escape
 expect_exit_zero "Escape"
 
 start_example example_close.log

@@ -1,8 +1,15 @@
-// The DirectDraw screen service: its Open results, the primary's pixel formats, and a frame
-// written through it into a window.
+// The DirectDraw screen service: its Open results, the primary's pixel formats, a frame written
+// through it into a window, and the back buffers of every format as a whole program's window
+// shows them.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
+#include <vector>
+
+#include "framework/application_factory.h"
+#include "framework/screen.h"
+#include "framework/vane.h"
 #include "platform/win32/win32_screen.h"
 #include "tests/platform/win32/recording_platform.h"
 
@@ -55,6 +62,75 @@ TEST(Win32Screen, WindowedFrameReachesTheDesktopAtTheClientArea) {
     const COLORREF shown = GetPixel(dc, 120, 160);
     ReleaseDC(window.Handle(), dc);
     EXPECT_EQ(shown, RGB(0x33, 0x66, 0x99));
+}
+
+// Draws one band per colour into a back buffer of the format asked for, and reads the window's
+// pixels a few frames later, when the present has reached the 32-bit desktop.
+struct BandCase {
+    uint8_t bufferFormat;
+    std::vector<uint32_t> colours;  // colour values: red in bits 0-7
+    std::vector<COLORREF> shown;
+};
+const BandCase* bandCase = nullptr;
+std::vector<COLORREF>* bandsShown = nullptr;
+
+constexpr int32_t kBandWidth = 240, kBandHeight = 40;
+
+class BandPainter : public ClassVane {
+  public:
+    int OnConfigureDisplay(VScreenSettings& settings) override {
+        const char16_t caption[] = u"win32 band test";
+        std::memcpy(settings.caption, caption, sizeof(caption));
+        settings.bufferFormat = bandCase->bufferFormat;
+        settings.width = kBandWidth;
+        settings.height = kBandHeight * int32_t(bandCase->colours.size());
+        return 0;
+    }
+    int OnFrame(ClassVScreen& screen, uint32_t) override {
+        if (++frames_ == 4) {
+            HWND window = reinterpret_cast<HWND>(GetWindowHandle());
+            HDC dc = GetDC(window);
+            for (size_t i = 0; i < bandCase->colours.size(); ++i) {
+                bandsShown->push_back(GetPixel(dc, kBandWidth / 2, kBandHeight * int32_t(i) + 7));
+            }
+            ReleaseDC(window, dc);
+            Quit();
+        }
+        for (size_t i = 0; i < bandCase->colours.size(); ++i) {
+            const VRect band{0, kBandHeight * int32_t(i), kBandWidth, kBandHeight * int32_t(i + 1)};
+            screen.BackBuffer().FillRect(&band, bandCase->colours[i]);
+        }
+        return 0;
+    }
+
+  private:
+    uint32_t frames_ = 0;
+};
+
+// A back buffer in another format than the screen's reaches it through the present's
+// conversion: each channel's bits at the top of its byte, the bits below them zero.
+TEST(Win32Screen, BackBufferFormatsAsTheWindowShowsThem) {
+    const BandCase cases[] = {
+        {32,
+         {0xFFFFFF, 0x336699, 0x0F070F},
+         {RGB(255, 255, 255), RGB(0x99, 0x66, 0x33), RGB(0x0F, 0x07, 0x0F)}},
+        {4,
+         {0xFFFFFF, 0x0000FF, 0x0F070F, 0x336699},
+         {RGB(248, 252, 248), RGB(248, 0, 0), RGB(8, 4, 8), RGB(0x98, 0x64, 0x30)}},
+        {3, {0xFFFFFF, 0x0F070F}, {RGB(248, 252, 248), RGB(8, 4, 8)}},  // taken as 5-6-5
+        {2, {0xFFFFFF, 0x336699}, {RGB(240, 240, 240), RGB(0x90, 0x60, 0x30)}},
+    };
+    VApplicationRegistration registration(&MakeApplication<BandPainter>);
+    for (const BandCase& c : cases) {
+        std::vector<COLORREF> shown;
+        bandCase = &c;
+        bandsShown = &shown;
+        VWin32Platform platform(GetModuleHandleW(nullptr));
+        EXPECT_EQ(platform.Run(L""), 0u) << int(c.bufferFormat);
+        EXPECT_EQ(shown, c.shown) << "buffer format " << int(c.bufferFormat);
+    }
+    bandCase = nullptr;
+    bandsShown = nullptr;
 }
 
 TEST(Win32Screen, PixelFormatsOfThePrimary) {

@@ -47,3 +47,12 @@ vane_wine_environment() {
         touch "$WINEPREFIX/.vane-ready"
     fi
 }
+
+# vane_press_key <X window> <key>: presses and lets go of a key in a window. wine keeps the
+# keyboard's state for the whole desktop, so a key whose release a program did not live to see
+# (it ended on the press) stays down for the next program, whose press of that key then comes as
+# an auto-repeat, which the layer drops. Letting the key go first puts the state right.
+vane_press_key() {
+    xdotool keyup --window "$1" "$2"
+    xdotool key --window "$1" "$2"
+}

@@ -132,12 +132,14 @@ struct VTexture {
 };
 
 // Any texture: the texel at column (u >> 10) mod width, row (v >> 10) mod height, the shifted
-// values taken as unsigned 32-bit numbers, so the texture repeats in both directions.
+// values taken as unsigned 32-bit numbers, so the texture repeats in both directions. Turned
+// and scaled pictures stay inside their texture, so the division is only paid outside it.
 struct VTexelAnySize {
     const VTexture& t;
     const uint8_t* At(int64_t u, int64_t v) const {
-        const uint32_t column = uint32_t(u >> 10) % t.width;
-        const uint32_t row = uint32_t(v >> 10) % t.height;
+        uint32_t column = uint32_t(u >> 10), row = uint32_t(v >> 10);
+        if (column >= t.width) column %= t.width;
+        if (row >= t.height) row %= t.height;
         return t.pixels + (size_t(row) * t.pitch + column) * t.bytes;
     }
 };

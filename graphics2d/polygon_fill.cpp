@@ -38,6 +38,8 @@ VSpanBuffers V2DSurface::SpanBuffers() const {
 void V2DSurface::FillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
                               int32_t y3, uint32_t colour, uint32_t flags, uint32_t property) {
     if (!IsCreated() || Degenerate(x1, y1, x2, y2, x3, y3)) return;
+    PreparedFill fill;
+    if (!PrepareFill(colour, flags, property, &fill)) return;
     if (Lock() == nullptr) return;
     const VOrientation o = Orientation();
     VPolygonVertex v[3];
@@ -50,7 +52,7 @@ void V2DSurface::FillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, in
     VSpanRows rows;
     if (WalkPolygon(b, v, 3, 0, &rows)) {
         ForEachSpan(b, rows, 0, [&](const VSpan& s) {
-            FillPhysicalRect(VRect{s.left, s.row, s.right + 1, s.row + 1}, colour, flags, property);
+            FillPreparedRect(VRect{s.left, s.row, s.right + 1, s.row + 1}, fill);
         });
     }
     Unlock();

@@ -54,9 +54,15 @@ class V2DSurface : public V2DSurfaceFrame {
     void PutPixel(int32_t x, int32_t y, uint32_t colour, uint32_t flags = 0, uint32_t property = 0);
     uint32_t GetPixel(int32_t x, int32_t y);
     void FillRect(const VRect* r, uint32_t colour, uint32_t flags = 0, uint32_t property = 0);
-    // FillRect on a rectangle already in physical coordinates (cut to the clip rectangle).
-    void FillPhysicalRect(const VRect& physical, uint32_t colour, uint32_t flags,
-                          uint32_t property);
+    // A colour fill made ready once for the many rectangles or spans of one call: the rule
+    // (0 solid, else the one blend flag the effect comes down to) and its stored pixel.
+    struct PreparedFill {
+        uint32_t kind = 0, pixel = 0, opacity = 0, shift = 0;
+    };
+    // False when the effect draws nothing.
+    bool PrepareFill(uint32_t colour, uint32_t flags, uint32_t property, PreparedFill* fill) const;
+    // A rectangle in physical coordinates, cut to the clip rectangle, on a locked surface.
+    void FillPreparedRect(const VRect& physical, const PreparedFill& fill);
     void DrawHLine(int32_t x, int32_t y, int32_t length, uint32_t colour, uint32_t flags = 0,
                    uint32_t property = 0);
     void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
@@ -159,6 +165,10 @@ class V2DSurface : public V2DSurfaceFrame {
     uint32_t BytesPerPixel() const { return bitsperpixel / 8u; }
     uint32_t SpanRows() const;
     uint8_t* PixelAddress(int32_t physx, int32_t physy) const;
+    VRect CutToClip(const VRect& physical) const;
+    // One pixel of a normalised colour effect at a physical point inside the clip rectangle,
+    // on a locked surface.
+    void PlotPhysical(int32_t x, int32_t y, uint32_t colour, const VEffect& e);
     void FreeFontTable();
     void ClearClipArea();
     // Swaps pixel memory, geometry and span buffers with other (orientation change).

@@ -31,36 +31,53 @@ void V2DSurface::FillRect(const VRect* r, uint32_t colour, uint32_t flags, uint3
     if (!IsCreated()) return;
     const VRect physical =
         r != nullptr ? LogicalToPhysical(Orientation(), physwidth, physheight, *r) : clip;
-    FillPhysicalRect(physical, colour, flags, property);
+    const VRect cut = CutToClip(physical);
+    if (cut.right <= cut.left || cut.bottom <= cut.top) return;
+    PreparedFill fill;
+    if (!PrepareFill(colour, flags, property, &fill)) return;
+    if (Lock() == nullptr) return;
+    FillPreparedRect(cut, fill);
+    Unlock();
 }
 
-void V2DSurface::FillPhysicalRect(const VRect& physical, uint32_t colour, uint32_t flags,
-                                  uint32_t property) {
-    if (!IsCreated()) return;
-    const int32_t left = std::max(physical.left, clip.left);
-    const int32_t top = std::max(physical.top, clip.top);
-    const int32_t right = std::min(physical.right, clip.right);
-    const int32_t bottom = std::min(physical.bottom, clip.bottom);
-    if (right <= left || bottom <= top) return;
+VRect V2DSurface::CutToClip(const VRect& physical) const {
+    return VRect{std::max(physical.left, clip.left), std::max(physical.top, clip.top),
+                 std::min(physical.right, clip.right), std::min(physical.bottom, clip.bottom)};
+}
+
+bool V2DSurface::PrepareFill(uint32_t colour, uint32_t flags, uint32_t property,
+                             PreparedFill* fill) const {
     VEffect e;
     uint32_t c = colour;
-    if (!NormaliseColourEffect(flags, property, pixelformat, &c, &e)) return;
-    if (Lock() == nullptr) return;
-    uint8_t* dst = PixelAddress(left, top);
-    const uint32_t width = uint32_t(right - left), height = uint32_t(bottom - top);
+    if (!NormaliseColourEffect(flags, property, pixelformat, &c, &e)) return false;
     WithFormat(pixelformat, [&]<class T>() {
-        VFillParams p;
         uint32_t f = e.flags & (BLIT_OPACITY | BLIT_ADD | BLIT_SUBTRACT);
+        fill->opacity = fill->shift = 0;
         if constexpr (T::kIndexed) {
             f &= ~BLIT_OPACITY;  // an opacity fill of palette indices is a solid fill
         } else if (f & BLIT_OPACITY) {
             c = ScaleChannels(c, e.opacity);
-            p.opacity = e.opacity;
-            const uint32_t kind = ShiftEffectFor(e.opacity, &p.shift);
+            fill->opacity = e.opacity;
+            const uint32_t kind = ShiftEffectFor(e.opacity, &fill->shift);
             if (kind != 0) f = kind;
         }
-        p.pixel = ColorToPixelOf<T>(c);
-        switch (f) {
+        fill->kind = f;
+        fill->pixel = ColorToPixelOf<T>(c);
+    });
+    return true;
+}
+
+void V2DSurface::FillPreparedRect(const VRect& physical, const PreparedFill& fill) {
+    const VRect r = CutToClip(physical);
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    uint8_t* dst = PixelAddress(r.left, r.top);
+    const uint32_t width = uint32_t(r.right - r.left), height = uint32_t(r.bottom - r.top);
+    WithFormat(pixelformat, [&]<class T>() {
+        VFillParams p;
+        p.pixel = fill.pixel;
+        p.opacity = fill.opacity;
+        p.shift = fill.shift;
+        switch (fill.kind) {
             case 0:
                 SolidFill<T>(dst, width, height, pitch, p.pixel);
                 break;
@@ -83,7 +100,6 @@ void V2DSurface::FillPhysicalRect(const VRect& physical, uint32_t colour, uint32
                 break;
         }
     });
-    Unlock();
 }
 
 void V2DSurface::PutPixel(int32_t x, int32_t y, uint32_t colour, uint32_t flags,
@@ -92,13 +108,19 @@ void V2DSurface::PutPixel(int32_t x, int32_t y, uint32_t colour, uint32_t flags,
     VEffect e;
     uint32_t c = colour;
     if (!NormaliseColourEffect(flags, property, pixelformat, &c, &e)) return;
-    LogicalToPhysical(Orientation(), physwidth, physheight, &x, &y);
+    const VOrientation o = Orientation();
+    LogicalToPhysical(o, physwidth, physheight, &x, &y);
     if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
     if (Lock() == nullptr) return;
-    uint8_t* d = PixelAddress(x, y);
-    WithFormat(pixelformat,
-               [&]<class T>() { T::Store(d, ColourPixel<T>(T::Load(d), c, e.flags, e.opacity)); });
+    PlotPhysical(x, y, c, e);
     Unlock();
+}
+
+void V2DSurface::PlotPhysical(int32_t x, int32_t y, uint32_t colour, const VEffect& e) {
+    uint8_t* d = PixelAddress(x, y);
+    WithFormat(pixelformat, [&]<class T>() {
+        T::Store(d, ColourPixel<T>(T::Load(d), colour, e.flags, e.opacity));
+    });
 }
 
 uint32_t V2DSurface::GetPixel(int32_t x, int32_t y) {
@@ -139,6 +161,17 @@ void V2DSurface::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32
         std::swap(x1, x2);
         std::swap(y1, y2);
     }
+    // The colour effect is made ready once and the surface locked once for the whole line.
+    VEffect e;
+    uint32_t c = colour;
+    if (!NormaliseColourEffect(flags, property, pixelformat, &c, &e)) return;
+    if (Lock() == nullptr) return;
+    const VOrientation o = Orientation();
+    const auto plot = [&](int32_t x, int32_t y) {
+        LogicalToPhysical(o, physwidth, physheight, &x, &y);
+        if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom)
+            PlotPhysical(x, y, c, e);
+    };
     // The error-accumulating walk puts step i at a closed form: along the long axis by i, along
     // the short one by floor(i * short / long). Only the steps inside the surface are visited,
     // which draws the same pixels without walking the invisible part of a long line.
@@ -152,14 +185,15 @@ void V2DSurface::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32
         const int64_t last = std::min<int64_t>(int64_t(dy), height - 1 - y1);
         for (int64_t i = first; i <= last; ++i) {
             const int64_t x = x1 + sx * int64_t(uint64_t(i) * adx / dy);
-            PutPixel(SaturateCoordinate(x), int32_t(y1 + i), colour, flags, property);
+            plot(SaturateCoordinate(x), int32_t(y1 + i));
         }
     } else {
         const int64_t first = std::max<int64_t>(0, sx > 0 ? -int64_t(x1) : x1 - (width - 1));
         const int64_t last = std::min<int64_t>(int64_t(adx), sx > 0 ? width - 1 - x1 : int64_t(x1));
         for (int64_t i = first; i <= last; ++i) {
             const int64_t y = y1 + int64_t(uint64_t(i) * dy / adx);
-            PutPixel(int32_t(x1 + sx * i), SaturateCoordinate(y), colour, flags, property);
+            plot(int32_t(x1 + sx * i), SaturateCoordinate(y));
         }
     }
+    Unlock();
 }

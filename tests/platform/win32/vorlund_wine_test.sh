@@ -18,49 +18,22 @@ program=$1
 work=$2
 expected=$3
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in xdotool import; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIPPED: $tool is not installed (Debian packages xdotool, imagemagick)"
-        exit 77
-    fi
-done
+# shellcheck source=tests/platform/win32/wine_environment.sh
+source "$here/wine_environment.sh"
+vane_require_x_tools
 mkdir -p "$work"
 rm -rf "$work/program" "$work"/window*.png "$work"/*.log
 mkdir "$work/program"
 cp "$program" "$work/program/vorlund.exe"
 settings="$work/program/game_nastr.cfg"
-# shellcheck source=tests/platform/win32/wine_environment.sh
-source "$here/wine_environment.sh"
 vane_wine_environment "$(dirname "$program")"
 
-demo_pid=""
-stop_demo() {
-    if [ -n "$demo_pid" ] && kill -0 "$demo_pid" 2>/dev/null; then kill -9 "$demo_pid"; fi
-}
-trap 'stop_demo; [ -z "${VANE_XVFB:-}" ] || kill "$VANE_XVFB" 2>/dev/null || true' EXIT
-
-# Starts the demo and sets window to its X window.
-start_demo() {
-    "$VANE_WINE" "$work/program/vorlund.exe" >"$work/$1" 2>&1 &
-    demo_pid=$!
-    window=$(timeout 60 xdotool search --sync --name '^Vorlund$' | head -1)
-    [ -n "$window" ] || { echo "the demo's window did not appear"; cat "$work/$1"; exit 1; }
-}
+start_demo() { vane_start_program "$work/$1" '^Vorlund$' "$work/program/vorlund.exe"; }
 
 # Waits for the demo to end; checks its exit code and the two bytes it wrote.
 expect_exit_zero_and_settings() {
     local how=$1 bytes=$2
-    for _ in $(seq 200); do
-        kill -0 "$demo_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$demo_pid" 2>/dev/null; then echo "$how did not end the demo"; exit 1; fi
-    set +e
-    wait "$demo_pid"
-    local status=$?
-    set -e
-    demo_pid=""
-    [ "$status" -eq 0 ] || { echo "$how: the demo exited with $status"; exit 1; }
+    vane_expect_exit_zero "$how"
     [ -f "$settings" ] || { echo "$how: no game_nastr.cfg beside the program"; exit 1; }
     local written
     written=$(od -An -tx1 "$settings" | tr -d ' \n')
@@ -97,8 +70,5 @@ expect_exit_zero_and_settings "A key press" 0101
 printf '\000' >"$settings"
 start_demo demo_close.log
 sleep 1
-geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
-width=${geometry%x*}
-# The close box is the caption's last button, at its right end.
-xdotool mousemove --window "$window" $((width - 12)) 12 click 1
+vane_click_close_box
 expect_exit_zero_and_settings "The close box" 0001

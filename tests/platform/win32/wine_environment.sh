@@ -56,3 +56,58 @@ vane_press_key() {
     xdotool keyup --window "$1" "$2"
     xdotool key --window "$1" "$2"
 }
+
+# vane_require_x_tools: exits 77 (skipped) when xdotool or ImageMagick's import is missing.
+vane_require_x_tools() {
+    local tool
+    for tool in xdotool import; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "SKIPPED: $tool is not installed (Debian packages xdotool, imagemagick)"
+            exit 77
+        fi
+    done
+}
+
+# vane_start_program <log> <caption pattern> <program> [arguments...]: starts a Windows
+# program under wine, sets VANE_PROGRAM_PID and window (its X window, found by caption); the
+# program is killed when the script exits.
+VANE_PROGRAM_PID=""
+vane_start_program() {
+    local log=$1 caption=$2
+    shift 2
+    "$VANE_WINE" "$@" >"$log" 2>&1 &
+    VANE_PROGRAM_PID=$!
+    trap 'vane_stop_program; [ -z "${VANE_XVFB:-}" ] || kill "$VANE_XVFB" 2>/dev/null || true' EXIT
+    window=$(timeout 60 xdotool search --sync --name "$caption" | head -1)
+    [ -n "$window" ] || { echo "the window '$caption' did not appear"; cat "$log"; exit 1; }
+}
+
+vane_stop_program() {
+    if [ -n "$VANE_PROGRAM_PID" ] && kill -0 "$VANE_PROGRAM_PID" 2>/dev/null; then
+        kill -9 "$VANE_PROGRAM_PID"
+    fi
+}
+
+# vane_expect_exit_zero <what ended it>: waits up to 20 s for the program to end and fails
+# unless it ended with exit code 0.
+vane_expect_exit_zero() {
+    for _ in $(seq 200); do
+        kill -0 "$VANE_PROGRAM_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$VANE_PROGRAM_PID" 2>/dev/null; then echo "$1 did not end the program"; exit 1; fi
+    set +e
+    wait "$VANE_PROGRAM_PID"
+    local status=$?
+    set -e
+    VANE_PROGRAM_PID=""
+    [ "$status" -eq 0 ] || { echo "$1: the program exited with $status"; exit 1; }
+}
+
+# vane_click_close_box: clicks the caption's last button, at its right end, of window.
+vane_click_close_box() {
+    local geometry width
+    geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
+    width=${geometry%x*}
+    xdotool mousemove --window "$window" $((width - 12)) 12 click 1
+}

@@ -22,30 +22,16 @@ done
 mkdir -p "$work"
 rm -f "$work"/backbuffer.ppm "$work"/screenshot.png "$work"/example.log
 
-# A display number nobody uses.
-number=""
-for n in $(seq 90 190); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        number=$n
-        break
-    fi
-done
-[ -n "$number" ] || { echo "no free X display number"; exit 1; }
-
-Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
+# shellcheck source=tools/xvfb.sh
+source "$here/../../tools/xvfb.sh"
+vane_start_xvfb 1024x768x24 "$work/xvfb.log" || exit 1
 example_pid=""
 cleanup() {
     if [ -n "$example_pid" ] && kill -0 "$example_pid" 2>/dev/null; then kill -9 "$example_pid"; fi
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
+    vane_stop_xvfb
 }
 trap cleanup EXIT
-for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$number" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$number" SDL_VIDEODRIVER=x11
+export SDL_VIDEODRIVER=x11
 # Emulated, Mesa's llvmpipe takes about half a second a frame; SDL's software renderer, still
 # on the x11 driver, keeps the example at its own speed.
 if [ ${#runner[@]} -gt 0 ]; then

@@ -29,29 +29,17 @@ fail() { echo "FAIL: $*"; [ -f "$work/window.log" ] && cat "$work/window.log"; e
 "${vorlund[@]}" --headless --mute --frames 101 --shot 100 --shot-dir "$work" 2>"$work/headless.log" ||
     { cat "$work/headless.log"; fail "the headless run failed"; }
 
-number=""
-for n in $(seq 90 190); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        number=$n
-        break
-    fi
-done
-[ -n "$number" ] || fail "no free X display number"
-Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb=$!
+# shellcheck source=tools/xvfb.sh
+source "$(dirname "$0")/../../tools/xvfb.sh"
+vane_start_xvfb 1024x768x24 "$work/xvfb.log" || fail "no X server"
 demo=""
 cleanup() {
     if [ -n "$demo" ] && kill -0 "$demo" 2>/dev/null; then kill -9 "$demo"; fi
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
+    vane_stop_xvfb
 }
 trap cleanup EXIT
-for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$number" ] && break
-    sleep 0.1
-done
 # No sound card here: SDL's dummy audio driver takes the demo's sound.
-export DISPLAY=":$number" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 # Emulated, Mesa's llvmpipe takes about half a second a frame (measured under qemu-arm: 50
 # frames in 31 s, against 1.6 s this way); SDL's software renderer, still on the x11 driver,
 # keeps the demo at its own speed.

@@ -19,29 +19,17 @@ for tool in Xvfb xdotool import; do
 done
 mkdir -p "$out"
 work=$(mktemp -d)
-number=""
-for n in $(seq 90 190); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        number=$n
-        break
-    fi
-done
-[ -n "$number" ] || { echo "no free X display number"; exit 1; }
-Xvfb ":$number" -screen 0 1280x900x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb=$!
+# shellcheck source=tools/xvfb.sh
+source "$(dirname "$0")/../xvfb.sh"
+vane_start_xvfb 1280x900x24 "$work/xvfb.log"
 simulator=""
 cleanup() {
     if [ -n "$simulator" ] && kill -0 "$simulator" 2>/dev/null; then kill "$simulator"; fi
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
+    vane_stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
-for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$number" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$number" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 
 "$program" --profile "$profile" --registry "$work/registry.txt" >"$work/simulator.log" 2>&1 &
 simulator=$!

@@ -3,6 +3,9 @@
 # Exits 77 when wine64 or Xvfb is missing. A new prefix draws Direct3D through GDI (on
 # llvmpipe's OpenGL the DirectDraw window is slow and its GL surface covers the window's child
 # controls) and leaves windows unmanaged.
+# shellcheck source=tools/xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../../tools/xvfb.sh"
+
 vane_wine_environment() {
     VANE_WINE=""
     for candidate in /usr/lib/wine/wine64 "$(command -v wine64 || true)"; do
@@ -20,19 +23,8 @@ vane_wine_environment() {
             echo "SKIPPED: no X display and Xvfb is not installed"
             exit 77
         fi
-        local number=""
-        for n in $(seq 91 199); do
-            if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then number=$n; break; fi
-        done
-        [ -n "$number" ] || { echo "no free X display number"; exit 1; }
-        Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        VANE_XVFB=$!
+        vane_start_xvfb 1024x768x24 /dev/null || exit 1
         trap 'kill "$VANE_XVFB" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
-        for _ in $(seq 100); do
-            [ -e "/tmp/.X11-unix/X$number" ] && break
-            sleep 0.1
-        done
-        export DISPLAY=":$number"
     fi
     if [ ! -f "$WINEPREFIX/.vane-ready" ]; then
         mkdir -p "$WINEPREFIX"

@@ -51,6 +51,10 @@ struct VHeadlessOptions {
     // creation result (kWindow...).
     uint32_t screenOpenResult = kScreenOpened;
     uint32_t windowCreateResult = kWindowCreated;
+    // A screen whose layout changes after the open: added to the pitch and to the bytes per
+    // pixel that every lock reports (the picture itself keeps its layout).
+    int32_t lockPitchChange = 0;
+    int32_t lockPixelStepChange = 0;
 
     std::FILE* errorStream = stderr;  // where the error text goes; null = nowhere
 };

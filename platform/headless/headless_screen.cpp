@@ -47,8 +47,9 @@ bool VHeadlessScreen::Lock(VScreenLock* lock) {
     if (!open_ || locked_ || lock == nullptr) return false;
     VHeadlessPicture& picture = platform_.picture_;
     lock->address = picture.pixels.data();
-    lock->pitch = int32_t(picture.pitch);
-    lock->bytesPerPixel = picture.bytesPerPixel;
+    lock->pitch = int32_t(picture.pitch) + platform_.options_.lockPitchChange;
+    lock->bytesPerPixel =
+        uint32_t(int32_t(picture.bytesPerPixel) + platform_.options_.lockPixelStepChange);
     locked_ = true;
     return true;
 }

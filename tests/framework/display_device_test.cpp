@@ -2,6 +2,7 @@
 // orientation, suspension and closing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -199,6 +200,39 @@ TEST(Display, NoPresentWhileSuspended) {
     };
     ASSERT_EQ(h.Run(), 0u);
     EXPECT_EQ(h.platform.Picture().presents, presentsWhileSuspended + 2);
+}
+
+struct LayoutChange {
+    const char* what;
+    int32_t pitch;      // added to the pitch each lock reports
+    int32_t pixelStep;  // added to its bytes per pixel
+    bool presented;
+};
+
+// A screen whose layout changed after the open is not written: with the steps recorded at the
+// open, a longer pitch would run past the end of the screen memory, a shorter one would fold
+// the rows over one another.
+TEST(Display, NothingIsWrittenToAScreenWhoseLayoutChanged) {
+    const LayoutChange cases[] = {
+        {"unchanged", 0, 0, true},       {"longer pitch", 64, 0, false},
+        {"shorter pitch", -8, 0, false}, {"other pixel step", 0, 2, false},
+        {"both", 64, 2, false},
+    };
+    for (const LayoutChange& c : cases) {
+        VHeadlessOptions options;
+        options.frameBudget = 2;
+        options.lockPitchChange = c.pitch;
+        options.lockPixelStepChange = c.pixelStep;
+        Harness h(options);
+        h.script.frame = [&](ClassVane&, ClassVScreen& screen, uint32_t) {
+            screen.BackBuffer().FillRect(nullptr, 0xFFFFFF);
+        };
+        ASSERT_EQ(h.Run(), 0u) << c.what;
+        const std::vector<uint8_t>& pixels = h.platform.Picture().pixels;
+        const bool written =
+            std::any_of(pixels.begin(), pixels.end(), [](uint8_t b) { return b != 0; });
+        EXPECT_EQ(written, c.presented) << c.what;
+    }
 }
 
 TEST(Display, CloseFreesEverySurfaceMadeThroughIt) {

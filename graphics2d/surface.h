@@ -8,6 +8,7 @@
 #include "graphics2d/blit_flags.h"
 #include "graphics2d/orientation.h"
 #include "graphics2d/pixel_format.h"
+#include "graphics2d/pixel_rules.h"
 #include "graphics2d/surface_frame.h"
 #include "graphics2d/surface_layout.h"
 #include "graphics2d/surface_model.h"
@@ -54,15 +55,6 @@ class V2DSurface : public V2DSurfaceFrame {
     void PutPixel(int32_t x, int32_t y, uint32_t colour, uint32_t flags = 0, uint32_t property = 0);
     uint32_t GetPixel(int32_t x, int32_t y);
     void FillRect(const VRect* r, uint32_t colour, uint32_t flags = 0, uint32_t property = 0);
-    // A colour fill made ready once for the many rectangles or spans of one call: the rule
-    // (0 solid, else the one blend flag the effect comes down to) and its stored pixel.
-    struct PreparedFill {
-        uint32_t kind = 0, pixel = 0, opacity = 0, shift = 0;
-    };
-    // False when the effect draws nothing.
-    bool PrepareFill(uint32_t colour, uint32_t flags, uint32_t property, PreparedFill* fill) const;
-    // A rectangle in physical coordinates, cut to the clip rectangle, on a locked surface.
-    void FillPreparedRect(const VRect& physical, const PreparedFill& fill);
     void DrawHLine(int32_t x, int32_t y, int32_t length, uint32_t colour, uint32_t flags = 0,
                    uint32_t property = 0);
     void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
@@ -166,9 +158,20 @@ class V2DSurface : public V2DSurfaceFrame {
     uint32_t SpanRows() const;
     uint8_t* PixelAddress(int32_t physx, int32_t physy) const;
     VRect CutToClip(const VRect& physical) const;
-    // One pixel of a normalised colour effect at a physical point inside the clip rectangle,
-    // on a locked surface.
-    void PlotPhysical(int32_t x, int32_t y, uint32_t colour, const VEffect& e);
+    // A colour fill made ready once for the many rectangles or spans of one call: the rule
+    // (0 solid, else the one blend flag the effect comes down to) and its parameters.
+    struct PreparedFill {
+        uint32_t kind = 0;
+        VFillParams params;
+    };
+    // False when the effect draws nothing.
+    bool PrepareFill(uint32_t colour, uint32_t flags, uint32_t property, PreparedFill* fill) const;
+    // A rectangle in physical coordinates, cut to the clip rectangle, on a locked surface.
+    void FillPreparedRect(const VRect& physical, const PreparedFill& fill);
+    // One pixel of a normalised colour effect at a logical point (nothing outside the clip
+    // rectangle), on a locked surface.
+    void PlotLogical(const VOrientation& o, int32_t x, int32_t y, uint32_t colour,
+                     const VEffect& e);
     void FreeFontTable();
     void ClearClipArea();
     // Swaps pixel memory, geometry and span buffers with other (orientation change).

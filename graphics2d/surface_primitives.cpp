@@ -52,17 +52,17 @@ bool V2DSurface::PrepareFill(uint32_t colour, uint32_t flags, uint32_t property,
     if (!NormaliseColourEffect(flags, property, pixelformat, &c, &e)) return false;
     WithFormat(pixelformat, [&]<class T>() {
         uint32_t f = e.flags & (BLIT_OPACITY | BLIT_ADD | BLIT_SUBTRACT);
-        fill->opacity = fill->shift = 0;
+        fill->params = VFillParams{};
         if constexpr (T::kIndexed) {
             f &= ~BLIT_OPACITY;  // an opacity fill of palette indices is a solid fill
         } else if (f & BLIT_OPACITY) {
             c = ScaleChannels(c, e.opacity);
-            fill->opacity = e.opacity;
-            const uint32_t kind = ShiftEffectFor(e.opacity, &fill->shift);
+            fill->params.opacity = e.opacity;
+            const uint32_t kind = ShiftEffectFor(e.opacity, &fill->params.shift);
             if (kind != 0) f = kind;
         }
         fill->kind = f;
-        fill->pixel = ColorToPixelOf<T>(c);
+        fill->params.pixel = ColorToPixelOf<T>(c);
     });
     return true;
 }
@@ -73,10 +73,7 @@ void V2DSurface::FillPreparedRect(const VRect& physical, const PreparedFill& fil
     uint8_t* dst = PixelAddress(r.left, r.top);
     const uint32_t width = uint32_t(r.right - r.left), height = uint32_t(r.bottom - r.top);
     WithFormat(pixelformat, [&]<class T>() {
-        VFillParams p;
-        p.pixel = fill.pixel;
-        p.opacity = fill.opacity;
-        p.shift = fill.shift;
+        const VFillParams& p = fill.params;
         switch (fill.kind) {
             case 0:
                 SolidFill<T>(dst, width, height, pitch, p.pixel);
@@ -108,15 +105,15 @@ void V2DSurface::PutPixel(int32_t x, int32_t y, uint32_t colour, uint32_t flags,
     VEffect e;
     uint32_t c = colour;
     if (!NormaliseColourEffect(flags, property, pixelformat, &c, &e)) return;
-    const VOrientation o = Orientation();
-    LogicalToPhysical(o, physwidth, physheight, &x, &y);
-    if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
     if (Lock() == nullptr) return;
-    PlotPhysical(x, y, c, e);
+    PlotLogical(Orientation(), x, y, c, e);
     Unlock();
 }
 
-void V2DSurface::PlotPhysical(int32_t x, int32_t y, uint32_t colour, const VEffect& e) {
+void V2DSurface::PlotLogical(const VOrientation& o, int32_t x, int32_t y, uint32_t colour,
+                             const VEffect& e) {
+    LogicalToPhysical(o, physwidth, physheight, &x, &y);
+    if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
     uint8_t* d = PixelAddress(x, y);
     WithFormat(pixelformat, [&]<class T>() {
         T::Store(d, ColourPixel<T>(T::Load(d), colour, e.flags, e.opacity));
@@ -167,11 +164,7 @@ void V2DSurface::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32
     if (!NormaliseColourEffect(flags, property, pixelformat, &c, &e)) return;
     if (Lock() == nullptr) return;
     const VOrientation o = Orientation();
-    const auto plot = [&](int32_t x, int32_t y) {
-        LogicalToPhysical(o, physwidth, physheight, &x, &y);
-        if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom)
-            PlotPhysical(x, y, c, e);
-    };
+    const auto plot = [&](int32_t x, int32_t y) { PlotLogical(o, x, y, c, e); };
     // The error-accumulating walk puts step i at a closed form: along the long axis by i, along
     // the short one by floor(i * short / long). Only the steps inside the surface are visited,
     // which draws the same pixels without walking the invisible part of a long line.
